@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavro {
+
+// Who pressed a key: the user, or the program through its own synthetic
+// key events.
+enum class KeyOrigin { User, Own };
+
+// The last 50 characters typed, in the key-buffer vocabulary. It remembers
+// which of them the program typed itself, so that its own output never
+// completes a trigger.
+class KeyBuffer {
+  public:
+    static constexpr std::size_t kCapacity = 50;
+
+    const std::u16string& Text() const { return text_; }
+    // Appends the entry and keeps the last 50 characters; a bracketed name
+    // that does not fit is cut at the front.
+    void Append(std::u16string_view entry, KeyOrigin origin);
+    // Drops the last character (also the ">" of a bracketed name).
+    void DropLast();
+    void Clear();
+    // Whether the last character came from the program's own key events.
+    bool EndsWithOwnKey() const { return (ownMarks_ & 1U) != 0; }
+
+  private:
+    std::u16string text_;
+    // Bit i set: the character i places from the end is the program's own.
+    std::uint64_t ownMarks_ = 0;
+};
+
+}  // namespace tavro

@@ -1,0 +1,39 @@
+#include "engine/Engine.h"
+
+namespace tavro {
+
+Engine::Engine(const EnginePorts& ports)
+    : ownInjector_(ports.injector, ownKeys_),
+      windowOperations_(ports.windows, ports.shell, ports.program),
+      sender_(ownInjector_, ports.layout, capture_.modifiers, ports.commands),
+      firer_({.triggers = triggers_,
+              .applications = applications_,
+              .capture = capture_,
+              .sender = sender_,
+              .windowOperations = windowOperations_,
+              .staging = ports.staging,
+              .clipboard = ports.clipboard,
+              .tray = ports.tray,
+              .eventLoop = ports.eventLoop,
+              .clock = ports.clock}),
+      matcher_(capture_.keyBuffer, triggers_, firer_, ports.choice),
+      keyCapture_({.state = capture_,
+                   .ownKeys = ownKeys_,
+                   .windows = ports.windows,
+                   .windowOperations = windowOperations_,
+                   .layout = ports.layout,
+                   .program = ports.program,
+                   .page = ports.keyBufferPage,
+                   .commands = ports.commands,
+                   .sender = sender_,
+                   .matcher = matcher_}) {}
+
+void Engine::KeyDownHook(const KeyEvent& event) {
+    keyCapture_.WinHook1_KeyDownHook(event.keyCode, event.keystate);
+}
+
+void Engine::KeyUpHook(const KeyEvent& event) {
+    keyCapture_.WinHook1_KeyUpHook(event.keyCode);
+}
+
+}  // namespace tavro

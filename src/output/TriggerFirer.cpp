@@ -1,0 +1,159 @@
+#include "output/TriggerFirer.h"
+
+#include "capture/CaptureState.h"
+#include "capture/KeystrokeSending.h"
+#include "output/ReplacementDateTime.h"
+#include "output/ReplacementTokens.h"
+#include "platform/Clipboard.h"
+#include "platform/Clock.h"
+#include "platform/EventLoop.h"
+#include "platform/StagingArea.h"
+#include "platform/TrayIcon.h"
+#include "store/ApplicationLists.h"
+#include "store/TriggerTable.h"
+#include "store/TriggerType.h"
+#include "text/TextCase.h"
+#include "window/WindowOperations.h"
+
+namespace tavro {
+
+namespace {
+
+bool IsWindowToken(std::u16string_view text) {
+    return text == kTokenOpen || text == kTokenNew || text == kTokenBuffer;
+}
+
+bool CaptionInList(const std::u16string& caption, const ApplicationList& list) {
+    const std::u16string upperCaption = UpperCase(caption);
+    for (const std::u16string& entry : list) {
+        if (!entry.empty() && upperCaption.find(UpperCase(entry)) != std::u16string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int CountTriggerKeys(std::u16string_view triggerText) {
+    if (triggerText == kTokenNone) {
+        return 0;
+    }
+    int count = 0;
+    std::size_t position = 0;
+    while (position < triggerText.size()) {
+        const auto close = triggerText.find(u'>', position + 1);
+        if (triggerText[position] == u'<' && close != std::u16string_view::npos) {
+            position = close + 1;
+        } else {
+            ++position;
+            ++count;
+        }
+    }
+    return count;
+}
+
+TriggerFirer::TriggerFirer(const Dependencies& dependencies) : d_(dependencies) {}
+
+void TriggerFirer::FireTrigger(const std::u16string& triggerText, int slot) {
+    if (triggerText.empty()) {
+        return;
+    }
+    d_.capture.keyBuffer.Clear();
+    d_.tray.ShowFlashIcon();
+    d_.eventLoop.YieldOnce();
+    const bool sendKeyApp = IsSendKeyApp();
+    const bool keystrokeDelivery = sendKeyApp && d_.triggers.Slot(slot).Type != kTypeLaunch;
+    // Showing the trigger may save and reload the table; from here on the
+    // slot's fields (and triggerText, when it is the slot's own) are the
+    // reloaded ones.
+    d_.staging.ShowTrigger(slot);
+    std::u16string text = d_.staging.ReplaceText();
+    ReplaceDateAndTime(text, d_.clock.Now());
+    if (keystrokeDelivery) {
+        EraseTypedTrigger(triggerText);
+        d_.sender.SendKeystrokes(text);
+    } else {
+        DeliverByClipboard(triggerText, slot, text);
+    }
+    d_.tray.ShowNormalIcon();
+}
+
+void TriggerFirer::DeliverByClipboard(const std::u16string& triggerText, int slot,
+                                      const std::u16string& text) {
+    const std::u16string type = d_.triggers.Slot(slot).Type;
+    const bool textOnlyApp = IsTextOnlyApp();
+    if (textOnlyApp && type != kTypeLaunch) {
+        d_.clipboard.Clear();
+        d_.clipboard.SetText(text);
+        EraseAndPaste(triggerText);
+    } else if (type == kTypeText) {
+        if (IsWindowToken(text)) {
+            // The window opens; the typed trigger stays where it was typed.
+            d_.sender.SendKeystrokes(text);
+        } else {
+            d_.clipboard.Clear();
+            d_.clipboard.SetText(text);
+            EraseAndPaste(triggerText);
+        }
+    } else if (type == kTypeRTF) {
+        d_.clipboard.Clear();
+        d_.clipboard.SetRichText(d_.staging.ReplaceRTF());
+        EraseAndPaste(triggerText);
+    } else if (type == kTypeImage) {
+        // Without a picture there is nothing to paste: the typed trigger
+        // stays, and the clipboard keeps what the user put there.
+        if (!d_.staging.HasTriggerPicture()) {
+            return;
+        }
+        d_.clipboard.Clear();
+        d_.clipboard.SetTriggerPicture();
+        EraseAndPaste(triggerText);
+    } else if (type == kTypeLaunch) {
+        d_.windowOperations.ShellOpen(d_.staging.CommandLine());
+    } else {
+        // A type this program does not know delivers nothing, rather than
+        // erasing the trigger and pasting whatever the clipboard holds.
+        return;
+    }
+    if (type == kTypeImage) {
+        Send(kTokenRight);
+    }
+}
+
+void TriggerFirer::EraseTypedTrigger(const std::u16string& triggerText) {
+    for (int i = CountTriggerKeys(triggerText); i > 0; --i) {
+        Send(kTokenBack);
+    }
+}
+
+void TriggerFirer::EraseAndPaste(const std::u16string& triggerText) {
+    EraseTypedTrigger(triggerText);
+    Send(kTokenPaste);
+}
+
+void TriggerFirer::Send(std::u16string_view token) {
+    d_.sender.SendKeystrokes(std::u16string(token));
+}
+
+void TriggerFirer::FireTriggerByCaption(const std::u16string& caption) {
+    const std::u16string wanted = UpperCase(TrimBlanks(caption));
+    for (int slot = 0; slot < d_.triggers.UsedSlots(); ++slot) {
+        if (UpperCase(TrimBlanks(d_.triggers.TrayEntry(slot))) == wanted) {
+            FireTrigger(std::u16string(kTokenNone), slot);
+            return;
+        }
+    }
+}
+
+bool TriggerFirer::IsSendKeyApp() {
+    d_.capture.ForegroundCaption = d_.windowOperations.GetForegroundCaption();
+    return CaptionInList(d_.capture.ForegroundCaption, d_.applications.SendKeyApps);
+}
+
+bool TriggerFirer::IsTextOnlyApp() {
+    d_.capture.ForegroundCaption = d_.windowOperations.GetForegroundCaption();
+    return CaptionInList(d_.capture.ForegroundCaption, d_.applications.TextOnlyApps);
+}
+
+}  // namespace tavro

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tavro {
+
+inline constexpr std::uint32_t kKeyEventKeyUp = 2;  // KEYEVENTF_KEYUP
+
+// Synthetic key events, sent to whatever window has the keyboard focus.
+class KeyInjector {
+  public:
+    virtual ~KeyInjector() = default;
+    // One key event: flags 0 is a key-down, kKeyEventKeyUp a key-up.
+    virtual void keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
+                             std::uintptr_t extraInfo) = 0;
+    // Types one character for which the keyboard layout has no key, as the
+    // platform can best deliver it; Shift and Caps Lock do not change it.
+    virtual void TypeCharacter(char32_t codePoint) = 0;
+};
+
+}  // namespace tavro

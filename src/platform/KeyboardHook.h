@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tavro {
+
+// One key going down or up in some application.
+struct KeyEvent {
+    // Windows virtual-key code (65 = A, 13 = Enter, 16 = Shift, ...).
+    std::uint32_t keyCode = 0;
+    // Upper 16 bits of the keyboard-message flags: scan code, 0x100 for
+    // extended keys, 0x2000 while Alt is held, 0x4000 on a key-down repeated
+    // by a held key.
+    std::int16_t keystate = 0;
+};
+
+// Receives the key events of the whole desktop.
+class KeyEventSink {
+  public:
+    virtual ~KeyEventSink() = default;
+    virtual void KeyDownHook(const KeyEvent& event) = 0;
+    virtual void KeyUpHook(const KeyEvent& event) = 0;
+};
+
+// Observes every key of every application and never swallows one. Events are
+// delivered on the program's one event-loop thread.
+class KeyboardHook {
+  public:
+    virtual ~KeyboardHook() = default;
+    virtual void Start(KeyEventSink& sink) = 0;
+    virtual void Stop() = 0;
+};
+
+}  // namespace tavro

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Clipboard.h"
+#include "platform/Clock.h"
+#include "platform/EventLoop.h"
+#include "platform/KeyBufferPage.h"
+#include "platform/MainWindowCommands.h"
+#include "platform/MessageBoxes.h"
+#include "platform/StagingArea.h"
+#include "platform/TrayIcon.h"
+#include "platform/TriggerChoice.h"
+
+namespace tavro::fake {
+
+class CallLog;
+
+// What the staging area shows for one slot.
+struct StagedTrigger {
+    std::u16string replaceText;
+    std::string replaceRTF;
+    std::u16string commandLine;
+    bool hasPicture = false;
+};
+
+// The desktop's side: the main window's pages and commands, the staging
+// area, the clipboard, the tray icon, the event loop, the clock, the choice
+// menu and the message boxes. Records every call that changes something;
+// tests script the staged triggers, the time, and what happens while the
+// event loop runs or the choice menu is open.
+class FakeDesktop final : public KeyBufferPage,
+                          public MainWindowCommands,
+                          public StagingArea,
+                          public Clipboard,
+                          public TrayIcon,
+                          public EventLoop,
+                          public Clock,
+                          public TriggerChoice,
+                          public MessageBoxes {
+  public:
+    explicit FakeDesktop(CallLog& log) : log_(log) {}
+
+    // Scripting.
+    void Stage(int slot, StagedTrigger trigger) { staged_[slot] = std::move(trigger); }
+    void SetNow(const LocalTime& now) { now_ = now; }
+    std::function<void(int slot)> onShowTrigger;
+    std::function<void()> onYield;
+    std::function<void(const std::vector<int>& slots)> onTriggerChoice;
+
+    // What the key-buffer page shows.
+    std::u16string shownKeyBuffer;
+    std::u16string shownKeyDiary;
+    // chkAlt, chkCtrl, chkShift, chkCapsLock.
+    std::array<bool, 4> shownModifierChecks{};
+    bool editFieldsEnabled = false;
+
+    // KeyBufferPage
+    void SetModifierChecks(bool alt, bool ctrl, bool shift, bool capsLock) override;
+    void SetBufferTexts(const std::u16string& keyBuffer, const std::u16string& keyDiary) override;
+
+    // MainWindowCommands
+    void mnuOpen() override;
+    void mnuNewTrigger() override;
+    void SetTab(int tab) override;
+    void EnableEditFields(bool enabled) override;
+
+    // StagingArea
+    void ShowTrigger(int slot) override;
+    std::u16string ReplaceText() override { return shown_.replaceText; }
+    std::string ReplaceRTF() override { return shown_.replaceRTF; }
+    std::u16string CommandLine() override { return shown_.commandLine; }
+    bool HasTriggerPicture() override { return shown_.hasPicture; }
+
+    // Clipboard
+    void Clear() override;
+    void SetText(const std::u16string& text) override;
+    void SetRichText(const std::string& rtf) override;
+    void SetTriggerPicture() override;
+
+    // TrayIcon
+    void ShowFlashIcon() override;
+    void ShowNormalIcon() override;
+
+    // EventLoop
+    void YieldOnce() override;
+
+    // Clock
+    LocalTime Now() override { return now_; }
+
+    // TriggerChoice
+    void ShowTriggerChoice(const std::vector<int>& slots) override;
+
+    // MessageBoxes
+    void ShowMessage(const std::u16string& text, const std::u16string& title,
+                     MessageIcon icon) override;
+
+  private:
+    CallLog& log_;
+    std::map<int, StagedTrigger> staged_;
+    StagedTrigger shown_;
+    LocalTime now_;
+};
+
+}  // namespace tavro::fake

@@ -1,0 +1,207 @@
+#include "capture/KeyCapture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/FakeEngine.h"
+
+namespace tavro {
+namespace {
+
+using test::FakeEngine;
+using test::kEditor;
+using test::kMainWindow;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr std::uint32_t kShift = 16;
+constexpr std::uint32_t kCtrl = 17;
+constexpr std::uint32_t kCapsLock = 20;
+
+class KeyCaptureTest : public ::testing::Test {
+  protected:
+    void SetCapsLock(bool on) { fixture.engine.Capture().modifiers.CapsLockOn = on; }
+    void ShiftType(std::u16string_view keys) {
+        fixture.keyboard.KeyDown(kShift);
+        for (char16_t key : keys) {
+            fixture.keyboard.Press(key >= u'a' && key <= u'z' ? key - 0x20 : key);
+        }
+        fixture.keyboard.KeyUp(kShift);
+    }
+
+    FakeEngine fixture;
+};
+
+TEST_F(KeyCaptureTest, LettersFollowCapsLockAndNotShift) {
+    fixture.keyboard.Type(u"abc");
+    ShiftType(u"a");
+    EXPECT_EQ(fixture.KeyBuffer(), u"abca");
+
+    SetCapsLock(true);
+    fixture.keyboard.Type(u"abc");
+    ShiftType(u"a");
+    EXPECT_EQ(fixture.KeyBuffer(), u"abcaABCA");
+}
+
+TEST_F(KeyCaptureTest, ShiftTurnsSymbolsIntoTheirUsPartners) {
+    constexpr std::uint32_t kSlash = 0xBF;
+    constexpr std::uint32_t kQuote = 0xDE;
+    constexpr std::uint32_t kSpace = 0x20;
+    ShiftType(u"1");
+    fixture.keyboard.KeyDown(kShift);
+    fixture.keyboard.Press(kSlash);
+    fixture.keyboard.Press(kQuote);
+    fixture.keyboard.Press(kSpace);
+    fixture.keyboard.KeyUp(kShift);
+    EXPECT_EQ(fixture.KeyBuffer(), u"!?\" ");
+}
+
+TEST_F(KeyCaptureTest, NamedKeysAreBracketedAndModifiersAddNothing) {
+    constexpr std::uint32_t kKeys[] = {13, 116, 108, 8, 16, 17, 18, 20, 144, 33, 123};
+    for (std::uint32_t key : kKeys) {
+        fixture.keyboard.KeyDown(key);
+    }
+    // The Backspace dropped the ">" of the keypad <enter>.
+    EXPECT_EQ(fixture.engine.Capture().KeyDiary, u"<enter><f5><enter><back><pageup><f12>");
+    EXPECT_EQ(fixture.KeyBuffer(), u"<enter><f5><enter<pageup><f12>");
+}
+
+TEST_F(KeyCaptureTest, BackspaceAndLeftDropOneCharacterAndStayInTheDiary) {
+    constexpr std::uint32_t kBack = 8;
+    constexpr std::uint32_t kLeft = 37;
+    fixture.keyboard.Type(u"ab");
+    fixture.keyboard.Press(13);
+    fixture.keyboard.Press(kBack);
+    EXPECT_EQ(fixture.KeyBuffer(), u"ab<enter");
+    fixture.keyboard.Press(kLeft);
+    EXPECT_EQ(fixture.KeyBuffer(), u"ab<ente");
+    EXPECT_EQ(fixture.engine.Capture().KeyDiary, u"ab<enter><back><left>");
+
+    fixture.engine.Capture().keyBuffer.Clear();
+    fixture.keyboard.Press(kBack);
+    EXPECT_EQ(fixture.KeyBuffer(), u"");
+}
+
+TEST_F(KeyCaptureTest, TheBufferKeepsFiftyAndTheDiaryFiveHundredCharacters) {
+    const std::u16string fifty = u"abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwx";
+    fixture.keyboard.Type(fifty);
+    EXPECT_EQ(fixture.KeyBuffer(), fifty);
+    fixture.keyboard.Type(u"y");
+    EXPECT_EQ(fixture.KeyBuffer(), fifty.substr(1) + u"y");
+    fixture.keyboard.Press(33);  // a name that does not fit is cut at the front
+    EXPECT_EQ(fixture.KeyBuffer(), fifty.substr(9) + u"y<pageup>");
+
+    for (int i = 0; i < 60; ++i) {
+        fixture.keyboard.Press(34);  // <pagedown>, 10 characters
+    }
+    const std::u16string& diary = fixture.engine.Capture().KeyDiary;
+    EXPECT_EQ(diary.size(), 500U);
+    EXPECT_EQ(diary.substr(0, 10), u"<pagedown>");
+    EXPECT_EQ(fixture.desktop.shownKeyDiary, diary);
+    EXPECT_EQ(fixture.desktop.shownKeyBuffer, fixture.KeyBuffer());
+}
+
+TEST_F(KeyCaptureTest, RepeatedKeyDownsChangeFlagsButRecordNothing) {
+    fixture.AddTrigger(u"a", u"A");
+    fixture.keyboard.KeyDown(kCtrl, 0x401D);  // held key, previous-state bit set
+    fixture.keyboard.KeyDown('A', 10001);
+
+    EXPECT_TRUE(fixture.engine.Capture().modifiers.CtrlDown);
+    EXPECT_EQ(fixture.desktop.shownModifierChecks,
+              (std::array<bool, 4>{false, true, false, false}));
+    EXPECT_EQ(fixture.KeyBuffer(), u"");
+    EXPECT_THAT(fixture.log.CallsStartingWith({"ShowTrigger"}), IsEmpty());
+    EXPECT_FALSE(fixture.desktop.editFieldsEnabled);
+
+    fixture.keyboard.KeyDown('A', 10000);  // the highest keystate recorded
+    EXPECT_EQ(fixture.KeyBuffer(), u"");   // fired at once
+    EXPECT_TRUE(fixture.desktop.editFieldsEnabled);
+}
+
+TEST_F(KeyCaptureTest, TypingIntoTheProgramsOwnFieldsIsNotRecorded) {
+    fixture.windows.SetForeground(kMainWindow);
+    fixture.windows.SetActiveControl(u"txtTrigger");
+    fixture.keyboard.Type(u"abc");
+    EXPECT_EQ(fixture.KeyBuffer(), u"");
+    EXPECT_EQ(fixture.engine.Capture().LastForegroundWindow, 0U);
+
+    // With no control focused the window is still the program's own.
+    fixture.windows.SetActiveControl(u"");
+    fixture.keyboard.Type(u"abc");
+    EXPECT_EQ(fixture.KeyBuffer(), u"");
+}
+
+TEST_F(KeyCaptureTest, KeysInTheProgramsListBoxesAreRecordedByTheirKeyCodes) {
+    constexpr std::uint32_t kKeypad1 = 97;
+    fixture.windows.SetForeground(kMainWindow);
+    fixture.windows.SetActiveControl(u"lstTriggers");
+    fixture.keyboard.Press(kKeypad1);
+    fixture.keyboard.Press('B');
+    EXPECT_EQ(fixture.KeyBuffer(), u"ab");
+    EXPECT_THAT(fixture.log.CallsStartingWith({"ToAscii"}), IsEmpty());
+}
+
+TEST_F(KeyCaptureTest, AnotherProgramsWindowNamedLikeTheProgramIsRecorded) {
+    fixture.windows.SetCaption(kEditor, u"Tavro notes.txt - Mousepad");
+    fixture.keyboard.Type(u"abc");
+    EXPECT_EQ(fixture.KeyBuffer(), u"abc");
+}
+
+TEST_F(KeyCaptureTest, TranslatesKeysThroughTheLayoutWithTheProgramsKeyboardState) {
+    constexpr std::uint32_t kEuroKey = 0xE2;
+    fixture.keyboard.SetToAscii(kEuroKey, u'€');
+    fixture.log.Clear();
+    fixture.keyboard.KeyDown(kEuroKey, 0x56);
+    EXPECT_EQ(fixture.KeyBuffer(), u"€");
+    EXPECT_THAT(fixture.log.CallsStartingWith({"GetKeyboard", "MapVirtualKeyExA", "ToAscii"}),
+                ElementsAre("GetKeyboardState()", "GetKeyboardLayout()",
+                            "MapVirtualKeyExA(226,0,67699721)", "ToAscii(226,0,0)"));
+
+    constexpr std::uint32_t kPause = 19;  // produces nothing
+    fixture.keyboard.KeyDown(kPause);
+    EXPECT_EQ(fixture.KeyBuffer(), std::u16string(u"€\0", 2));
+}
+
+TEST_F(KeyCaptureTest, CapsLockFollowsItsKeyOutsideAndTheSystemInsideTheProgram) {
+    fixture.windows.SetKeyState(kCapsLock, 1);
+    fixture.keyboard.Press(kCapsLock);
+    EXPECT_TRUE(fixture.engine.Capture().modifiers.CapsLockOn);
+    fixture.keyboard.Press(kCapsLock);
+    EXPECT_FALSE(fixture.engine.Capture().modifiers.CapsLockOn);
+    EXPECT_THAT(fixture.log.CallsStartingWith({"GetKeyState"}), IsEmpty());
+
+    fixture.windows.SetForeground(kMainWindow);
+    fixture.keyboard.KeyUp(kShift);
+    EXPECT_TRUE(fixture.engine.Capture().modifiers.CapsLockOn);
+    EXPECT_EQ(fixture.desktop.shownModifierChecks,
+              (std::array<bool, 4>{false, false, false, true}));
+}
+
+TEST_F(KeyCaptureTest, RemembersTheLastForeignWindowInFront) {
+    fixture.keyboard.Type(u"a");
+    EXPECT_EQ(fixture.engine.Capture().LastForegroundWindow, kEditor);
+    EXPECT_EQ(fixture.engine.Capture().ForegroundCaption,
+              std::u16string(u"notes.txt - Mousepad\0", 21));
+
+    constexpr WindowHandle kBrowser = 300;
+    fixture.windows.AddWindow(kBrowser, u"Browser", 3);
+    fixture.windows.SetForeground(kBrowser);
+    fixture.engine.Timer1_Timer();
+    EXPECT_EQ(fixture.engine.Capture().LastForegroundWindow, kBrowser);
+
+    fixture.windows.SetForeground(kMainWindow);
+    fixture.engine.Timer1_Timer();
+    EXPECT_EQ(fixture.engine.Capture().LastForegroundWindow, kBrowser);
+}
+
+TEST_F(KeyCaptureTest, TypingTavrobuffOpensTheKeyBufferPageAndStillMatches) {
+    fixture.AddTrigger(u"buff", u"Buff", u"Text", u"x");
+    fixture.keyboard.Type(u"TavroBuf");
+    fixture.log.Clear();
+    fixture.keyboard.Type(u"f");
+    EXPECT_THAT(fixture.log.CallsStartingWith({"mnuOpen", "SetTab", "ShowTrigger"}),
+                ElementsAre("mnuOpen()", "SetTab(4)", "ShowTrigger(0)"));
+}
+
+}  // namespace
+}  // namespace tavro

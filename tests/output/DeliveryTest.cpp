@@ -1,0 +1,160 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/FakeEngine.h"
+
+namespace tavro {
+namespace {
+
+using test::FakeEngine;
+using test::kEditor;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+
+const std::string kBack = "keybd_event(8,0,0,0)";
+const std::string kCtrl = "keybd_event(17,0,0,0)";
+const std::string kV = "keybd_event(86,0,0,0)";
+const std::string kRight = "keybd_event(39,0,0,0)";
+const std::string kShift = "keybd_event(16,0,0,0)";
+const std::string kLaunch = "ShellExecuteA(100,\"Open\",\"xterm -e top\",\"\",\"/opt/tavro\",1)";
+const std::vector<std::string> kErasePaste = {kBack, kBack, kBack, kCtrl, kV};
+// The key-downs that type "Hi" (H with Shift).
+const std::vector<std::string> kTypedHi = {kShift, "keybd_event(72,35,0,0)",
+                                           "keybd_event(73,23,0,0)"};
+
+enum class Target { SendKey, TextOnly, Other };
+
+// A trigger "abc" of each type, fired into an application of each kind.
+class DeliveryTest : public ::testing::Test {
+  protected:
+    DeliveryTest() {
+        fixture.engine.Applications().SendKeyApps[3] = u"TERMINAL";
+        fixture.engine.Applications().TextOnlyApps[0] = u"Notepad";
+    }
+
+    std::vector<std::string> Fire(Target target, std::u16string type,
+                                  std::u16string replaceText = u"Hi", bool hasPicture = true) {
+        const std::u16string captions[] = {u"Terminal - bash", u"notes - notepad",
+                                           u"Document - Writer"};
+        fixture.windows.SetCaption(kEditor, captions[static_cast<int>(target)]);
+        fixture.engine.Triggers().TriggerCount = 0;
+        const int slot = fixture.AddTrigger(u"abc", u"Trigger", std::move(type));
+        fixture.desktop.Stage(slot, {.replaceText = std::move(replaceText),
+                                     .replaceRTF = "{\\rtf1 \\b Hi\\b0}",
+                                     .commandLine = u"xterm -e top",
+                                     .hasPicture = hasPicture});
+        fixture.log.Clear();
+        fixture.keyboard.Type(u"abc");
+        return Delivered();
+    }
+
+    // What reached the application and the clipboard: clipboard changes,
+    // launches, window commands and key-downs.
+    std::vector<std::string> Delivered() const {
+        std::vector<std::string> delivered;
+        for (const std::string& call : fixture.log.CallsStartingWith(
+                 {"Clipboard", "ShellExecuteA", "mnu", "keybd_event", "TypeCharacter"})) {
+            if (!call.starts_with("keybd_event") || call.ends_with(",0,0)")) {
+                delivered.push_back(call);
+            }
+        }
+        return delivered;
+    }
+
+    static std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
+        std::vector<std::string> joined;
+        for (const auto& part : parts) {
+            joined.insert(joined.end(), part.begin(), part.end());
+        }
+        return joined;
+    }
+
+    FakeEngine fixture;
+};
+
+TEST_F(DeliveryTest, SendKeyApplicationsReceiveKeystrokes) {
+    EXPECT_THAT(Fire(Target::SendKey, u"Text"),
+                ElementsAreArray(Join({{kBack, kBack, kBack}, kTypedHi})));
+}
+
+TEST_F(DeliveryTest, SendKeyApplicationsReceiveTheAlternateTextOfRichTriggers) {
+    EXPECT_THAT(Fire(Target::SendKey, u"RTF"),
+                ElementsAreArray(Join({{kBack, kBack, kBack}, kTypedHi})));
+}
+
+TEST_F(DeliveryTest, SendKeyApplicationsReceiveTheAlternateTextOfImageTriggersWithoutRightArrow) {
+    EXPECT_THAT(Fire(Target::SendKey, u"Image"),
+                ElementsAreArray(Join({{kBack, kBack, kBack}, kTypedHi})));
+}
+
+TEST_F(DeliveryTest, TextOnlyApplicationsReceivePastedPlainText) {
+    const std::vector<std::string> pastedHi = {"Clipboard.Clear()", "Clipboard.SetText(\"Hi\")"};
+    EXPECT_THAT(Fire(Target::TextOnly, u"Text"), ElementsAreArray(Join({pastedHi, kErasePaste})));
+    EXPECT_THAT(Fire(Target::TextOnly, u"RTF"), ElementsAreArray(Join({pastedHi, kErasePaste})));
+    EXPECT_THAT(Fire(Target::TextOnly, u"Image"),
+                ElementsAreArray(Join({pastedHi, kErasePaste, {kRight}})));
+}
+
+TEST_F(DeliveryTest, OtherApplicationsReceiveTheTriggersOwnFormat) {
+    EXPECT_THAT(
+        Fire(Target::Other, u"Text"),
+        ElementsAreArray(Join({{"Clipboard.Clear()", "Clipboard.SetText(\"Hi\")"}, kErasePaste})));
+    EXPECT_THAT(Fire(Target::Other, u"RTF"),
+                ElementsAreArray(
+                    Join({{"Clipboard.Clear()", "Clipboard.SetRichText(\"{\\rtf1 \\b Hi\\b0}\")"},
+                          kErasePaste})));
+    EXPECT_THAT(
+        Fire(Target::Other, u"Image"),
+        ElementsAreArray(
+            Join({{"Clipboard.Clear()", "Clipboard.SetTriggerPicture()"}, kErasePaste, {kRight}})));
+}
+
+TEST_F(DeliveryTest, LaunchTriggersStartTheirCommandEverywhereAndEraseNothing) {
+    for (Target target : {Target::SendKey, Target::TextOnly, Target::Other}) {
+        EXPECT_THAT(Fire(target, u"Launch"), ElementsAre(kLaunch));
+    }
+}
+
+TEST_F(DeliveryTest, AnImageTriggerWithoutPictureLeavesTheTypedTriggerAndTheClipboard) {
+    EXPECT_THAT(Fire(Target::Other, u"Image", u"Hi", false), IsEmpty());
+    EXPECT_THAT(fixture.log.CallsStartingWith({"Tray"}),
+                ElementsAre("Tray.ShowFlashIcon()", "Tray.ShowNormalIcon()"));
+}
+
+TEST_F(DeliveryTest, AnUnknownTypeDeliversNothing) {
+    EXPECT_THAT(Fire(Target::Other, u""), IsEmpty());
+    EXPECT_THAT(Fire(Target::Other, u"Sound"), IsEmpty());
+}
+
+TEST_F(DeliveryTest, AnApplicationOnBothListsReceivesKeystrokes) {
+    fixture.engine.Applications().TextOnlyApps[1] = u"terminal";
+    EXPECT_THAT(Fire(Target::SendKey, u"Text"),
+                ElementsAreArray(Join({{kBack, kBack, kBack}, kTypedHi})));
+}
+
+TEST_F(DeliveryTest, TheEnterTokenIsAKeyForSendKeyApplicationsAndTextElsewhere) {
+    EXPECT_THAT(Fire(Target::SendKey, u"Text", u"%enter%"),
+                ElementsAre(kBack, kBack, kBack, "keybd_event(13,0,0,0)"));
+    EXPECT_THAT(Fire(Target::Other, u"Text", u"%enter%"),
+                ElementsAreArray(
+                    Join({{"Clipboard.Clear()", "Clipboard.SetText(\"%enter%\")"}, kErasePaste})));
+}
+
+TEST_F(DeliveryTest, WindowTokensOpenTheWindowAndKeepTheTypedTriggerOutsideSendKeyApplications) {
+    EXPECT_THAT(Fire(Target::Other, u"Text", u"%tavronew%"),
+                ElementsAre("mnuOpen()", "mnuNewTrigger()"));
+    EXPECT_THAT(Fire(Target::SendKey, u"Text", u"%tavronew%"),
+                ElementsAre(kBack, kBack, kBack, "mnuOpen()", "mnuNewTrigger()"));
+}
+
+TEST_F(DeliveryTest, TheTrayIconFlashesWhileTheTriggerFires) {
+    Fire(Target::Other, u"Text");
+    EXPECT_THAT(
+        fixture.log.CallsStartingWith({"Tray", "YieldOnce", "ShowTrigger", "Clipboard.Clear"}),
+        ElementsAre("Tray.ShowFlashIcon()", "YieldOnce()", "ShowTrigger(0)", "Clipboard.Clear()",
+                    "Tray.ShowNormalIcon()"));
+}
+
+}  // namespace
+}  // namespace tavro

@@ -1,0 +1,109 @@
+#include "output/TriggerFirer.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "output/ReplacementDateTime.h"
+#include "support/FakeEngine.h"
+
+namespace tavro {
+namespace {
+
+using test::FakeEngine;
+using test::kEditor;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+TEST(CountTriggerKeys, CountsCharactersButNotBracketedKeyNames) {
+    EXPECT_EQ(CountTriggerKeys(u"sig"), 3);
+    EXPECT_EQ(CountTriggerKeys(u"abc<right>"), 3);
+    EXPECT_EQ(CountTriggerKeys(u"<enter>x<f5>"), 1);
+    EXPECT_EQ(CountTriggerKeys(u"a<b"), 3);     // no ">" after the "<"
+    EXPECT_EQ(CountTriggerKeys(u"a>b<c>"), 3);  // ">" before any "<" counts
+    EXPECT_EQ(CountTriggerKeys(u"<x<y>z"), 1);  // up to the first ">"
+    EXPECT_EQ(CountTriggerKeys(u"%none%"), 0);
+    EXPECT_EQ(CountTriggerKeys(u"%NONE%"), 6);
+}
+
+TEST(ReplacementDateTime, FormatsDateAndTimeTheWayTriggersInsertThem) {
+    EXPECT_EQ(FormatReplacementDate({.year = 2026, .month = 12, .day = 5}), u"Dec 5 2026");
+    EXPECT_EQ(FormatReplacementDate({.year = 2027, .month = 1, .day = 31}), u"Jan 31 2027");
+    EXPECT_EQ(FormatReplacementTime({.hour = 18, .minute = 41}), u"6:41 pm");
+    EXPECT_EQ(FormatReplacementTime({.hour = 0, .minute = 5}), u"12:05 am");
+    EXPECT_EQ(FormatReplacementTime({.hour = 12, .minute = 0}), u"12:00 pm");
+    EXPECT_EQ(FormatReplacementTime({.hour = 9, .minute = 59}), u"9:59 am");
+}
+
+TEST(ReplacementDateTime, ReplacesOnlyTheFirstOfEachToken) {
+    std::u16string text = u"%date% %time% %date% %time% %DATE%";
+    ReplaceDateAndTime(text, {.year = 2026, .month = 12, .day = 5, .hour = 18, .minute = 41});
+    EXPECT_EQ(text, u"Dec 5 2026 6:41 pm %date% %time% %DATE%");
+}
+
+class FiringTest : public ::testing::Test {
+  protected:
+    FakeEngine fixture;
+};
+
+TEST_F(FiringTest, AnEmptyTriggerTextFiresNothing) {
+    fixture.AddTrigger(u"sig", u"Signature");
+    fixture.engine.Capture().keyBuffer.Append(u"xy", KeyOrigin::User);
+    fixture.engine.Firer().FireTrigger(u"", 0);
+    EXPECT_THAT(fixture.log.Calls(), IsEmpty());
+    EXPECT_EQ(fixture.KeyBuffer(), u"xy");
+}
+
+TEST_F(FiringTest, FiringReplacesDateAndTimeInTheStagedText) {
+    const int slot = fixture.AddTrigger(u"dt", u"Stamp", u"Text", u"on %date% at %time%");
+    fixture.desktop.SetNow({.year = 2026, .month = 12, .day = 7, .hour = 9, .minute = 3});
+    fixture.engine.Firer().FireTrigger(u"%none%", slot);
+    EXPECT_THAT(fixture.log.CallsStartingWith({"Clipboard.SetText"}),
+                ElementsAre("Clipboard.SetText(\"on Dec 7 2026 at 9:03 am\")"));
+}
+
+TEST_F(FiringTest, MenuFiringByCaptionErasesNothingAndFiresTheFirstEqualEntry) {
+    fixture.AddTrigger(u"one", u"Greeting", u"Text", u"first");
+    fixture.AddTrigger(u"two", u"Greeting", u"Text", u"second");
+    fixture.engine.Firer().FireTriggerByCaption(u"  greeting - TEXT ");
+    EXPECT_THAT(
+        fixture.log.CallsStartingWith({"ShowTrigger", "Clipboard.SetText", "keybd_event(8,"}),
+        ElementsAre("ShowTrigger(0)", "Clipboard.SetText(\"first\")"));
+
+    fixture.log.Clear();
+    fixture.engine.Firer().FireTriggerByCaption(u"Greeting - RTF");
+    EXPECT_THAT(fixture.log.Calls(), IsEmpty());
+}
+
+TEST_F(FiringTest, ApplicationChecksIgnoreCaseAndKeepTheCaptionTheyRead) {
+    fixture.engine.Applications().SendKeyApps[20] = u"MOUSEPAD";
+    fixture.engine.Applications().TextOnlyApps[0] = u"";
+    EXPECT_TRUE(fixture.engine.Firer().IsSendKeyApp());
+    EXPECT_FALSE(fixture.engine.Firer().IsTextOnlyApp());
+
+    fixture.windows.SetCaption(kEditor, u"Writer");
+    EXPECT_FALSE(fixture.engine.Firer().IsSendKeyApp());
+    EXPECT_EQ(fixture.engine.Capture().ForegroundCaption, std::u16string(u"Writer\0", 7));
+}
+
+TEST_F(FiringTest, AReloadWhileShowingTheTriggerChangesWhatIsErasedAndPasted) {
+    fixture.AddTrigger(u"sig", u"Signature", u"Text", u"old");
+    fixture.AddTrigger(u"a", u"Alpha", u"Launch");
+    fixture.engine.Applications().SendKeyApps[0] = u"Mousepad";
+    // Saving and reloading reorders the table: "Launch" comes before "Text".
+    fixture.desktop.onShowTrigger = [this](int) {
+        TriggerTable& table = fixture.engine.Triggers();
+        std::swap(table.Slot(0), table.Slot(1));
+        fixture.desktop.Stage(
+            0, {.replaceText = u"new", .replaceRTF = "", .commandLine = u"", .hasPicture = false});
+    };
+    fixture.keyboard.Type(u"sig");
+
+    // The type came from before the reload (keystrokes); the erase count and
+    // the text from after it.
+    EXPECT_EQ(fixture.log.CallsStartingWith({"keybd_event(8,0,0"}).size(), 1U);
+    EXPECT_THAT(fixture.log.CallsStartingWith({"ShellExecuteA", "Clipboard"}), IsEmpty());
+    EXPECT_EQ(fixture.log.CallsStartingWith({"keybd_event(78,"}).size(), 2U);  // the n of "new"
+}
+
+}  // namespace
+}  // namespace tavro
