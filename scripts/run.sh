@@ -6,7 +6,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 bash scripts/install-packages.sh build-essential cmake ninja-build pkg-config libgtest-dev \
-    libgmock-dev libbenchmark-dev
+    libgmock-dev libbenchmark-dev libsqlite3-dev
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)"

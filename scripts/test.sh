@@ -8,7 +8,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 bash scripts/install-packages.sh build-essential cmake ninja-build pkg-config libgtest-dev \
-    libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64-posix
+    libgmock-dev libbenchmark-dev libsqlite3-dev g++-mingw-w64-x86-64-posix
 
 jobs=$(nproc)
 

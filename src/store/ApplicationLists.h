@@ -1,14 +1,13 @@
 #pragma once
 
-#include <array>
 #include <string>
+#include <vector>
 
 namespace tavro {
 
-inline constexpr int kApplicationSlots = 21;
-
-// Caption fragments, "" in a slot not in use.
-using ApplicationList = std::array<std::u16string, kApplicationSlots>;
+// Caption fragments in the order the database holds them; never "". The
+// lists hold as many fragments as the user adds.
+using ApplicationList = std::vector<std::u16string>;
 
 struct ApplicationLists {
     // Applications that receive replacements as keystrokes.

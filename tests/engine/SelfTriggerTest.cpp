@@ -15,7 +15,7 @@ class SelfTriggerTest : public ::testing::Test {
   protected:
     SelfTriggerTest() {
         fixture.keyboard.SetEchoSentKeys(true);
-        fixture.engine.Applications().SendKeyApps[0] = u"Mousepad";
+        fixture.engine.Applications().SendKeyApps = {u"Mousepad"};
     }
 
     int Firings() const {
@@ -78,7 +78,7 @@ TEST_F(SelfTriggerTest, TheUserCompletingATriggerAfterTheReplacementFiresIt) {
 }
 
 TEST_F(SelfTriggerTest, PastedReplacementsDoNotFireThroughTheirKeys) {
-    fixture.engine.Applications().SendKeyApps[0] = u"";
+    fixture.engine.Applications().SendKeyApps.clear();
     fixture.AddTrigger(u"v", u"Vee", u"Text", u"pasted");  // Ctrl+V types a "v"
     fixture.keyboard.Type(u"v");
     DeliverSentKeys();

@@ -29,8 +29,8 @@ enum class Target { SendKey, TextOnly, Other };
 class DeliveryTest : public ::testing::Test {
   protected:
     DeliveryTest() {
-        fixture.engine.Applications().SendKeyApps[3] = u"TERMINAL";
-        fixture.engine.Applications().TextOnlyApps[0] = u"Notepad";
+        fixture.engine.Applications().SendKeyApps = {u"Word", u"TERMINAL"};
+        fixture.engine.Applications().TextOnlyApps = {u"Notepad"};
     }
 
     std::vector<std::string> Fire(Target target, std::u16string type,
@@ -128,7 +128,7 @@ TEST_F(DeliveryTest, AnUnknownTypeDeliversNothing) {
 }
 
 TEST_F(DeliveryTest, AnApplicationOnBothListsReceivesKeystrokes) {
-    fixture.engine.Applications().TextOnlyApps[1] = u"terminal";
+    fixture.engine.Applications().TextOnlyApps.push_back(u"terminal");
     EXPECT_THAT(Fire(Target::SendKey, u"Text"),
                 ElementsAreArray(Join({{kBack, kBack, kBack}, kTypedHi})));
 }

@@ -75,8 +75,8 @@ TEST_F(FiringTest, MenuFiringByCaptionErasesNothingAndFiresTheFirstEqualEntry) {
 }
 
 TEST_F(FiringTest, ApplicationChecksIgnoreCaseAndKeepTheCaptionTheyRead) {
-    fixture.engine.Applications().SendKeyApps[20] = u"MOUSEPAD";
-    fixture.engine.Applications().TextOnlyApps[0] = u"";
+    fixture.engine.Applications().SendKeyApps = {u"Word", u"", u"MOUSEPAD"};
+    fixture.engine.Applications().TextOnlyApps = {u""};
     EXPECT_TRUE(fixture.engine.Firer().IsSendKeyApp());
     EXPECT_FALSE(fixture.engine.Firer().IsTextOnlyApp());
 
@@ -88,7 +88,7 @@ TEST_F(FiringTest, ApplicationChecksIgnoreCaseAndKeepTheCaptionTheyRead) {
 TEST_F(FiringTest, AReloadWhileShowingTheTriggerChangesWhatIsErasedAndPasted) {
     fixture.AddTrigger(u"sig", u"Signature", u"Text", u"old");
     fixture.AddTrigger(u"a", u"Alpha", u"Launch");
-    fixture.engine.Applications().SendKeyApps[0] = u"Mousepad";
+    fixture.engine.Applications().SendKeyApps = {u"Mousepad"};
     // Saving and reloading reorders the table: "Launch" comes before "Text".
     fixture.desktop.onShowTrigger = [this](int) {
         TriggerTable& table = fixture.engine.Triggers();

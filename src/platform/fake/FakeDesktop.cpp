@@ -110,4 +110,18 @@ void FakeDesktop::ShowMessage(const std::u16string& text, const std::u16string& 
     });
 }
 
+void FakeDesktop::ShowTrayEntries(const std::vector<std::u16string>& captions) {
+    shownTrayEntries = captions;
+}
+
+std::u16string FakeDesktop::AskText(const std::u16string& prompt, const std::u16string& title) {
+    log_.Record([&] { return FormatCall("InputBox", {Quoted(prompt), Quoted(title)}); });
+    return inputAnswer;
+}
+
+void FakeDesktop::EndProgram(int exitCode) {
+    log_.Record([&] { return FormatCall("EndProgram", {std::to_string(exitCode)}); });
+    endedWith = exitCode;
+}
+
 }  // namespace tavro::fake

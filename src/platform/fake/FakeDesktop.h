@@ -9,11 +9,14 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
+#include "platform/InputBox.h"
 #include "platform/KeyBufferPage.h"
 #include "platform/MainWindowCommands.h"
 #include "platform/MessageBoxes.h"
+#include "platform/ProgramExit.h"
 #include "platform/StagingArea.h"
 #include "platform/TrayIcon.h"
+#include "platform/TrayMenu.h"
 #include "platform/TriggerChoice.h"
 
 namespace tavro::fake {
@@ -41,7 +44,10 @@ class FakeDesktop final : public KeyBufferPage,
                           public EventLoop,
                           public Clock,
                           public TriggerChoice,
-                          public MessageBoxes {
+                          public MessageBoxes,
+                          public TrayMenu,
+                          public InputBox,
+                          public ProgramExit {
   public:
     explicit FakeDesktop(CallLog& log) : log_(log) {}
 
@@ -51,6 +57,8 @@ class FakeDesktop final : public KeyBufferPage,
     std::function<void(int slot)> onShowTrigger;
     std::function<void()> onYield;
     std::function<void(const std::vector<int>& slots)> onTriggerChoice;
+    // What the input box answers next ("" is Cancel).
+    std::u16string inputAnswer;
 
     // What the key-buffer page shows.
     std::u16string shownKeyBuffer;
@@ -58,6 +66,10 @@ class FakeDesktop final : public KeyBufferPage,
     // chkAlt, chkCtrl, chkShift, chkCapsLock.
     std::array<bool, 4> shownModifierChecks{};
     bool editFieldsEnabled = false;
+    // The tray menu's trigger entries.
+    std::vector<std::u16string> shownTrayEntries;
+    // The exit code the program was ended with, -1 while it runs.
+    int endedWith = -1;
 
     // KeyBufferPage
     void SetModifierChecks(bool alt, bool ctrl, bool shift, bool capsLock) override;
@@ -98,6 +110,15 @@ class FakeDesktop final : public KeyBufferPage,
     // MessageBoxes
     void ShowMessage(const std::u16string& text, const std::u16string& title,
                      MessageIcon icon) override;
+
+    // TrayMenu
+    void ShowTrayEntries(const std::vector<std::u16string>& captions) override;
+
+    // InputBox
+    std::u16string AskText(const std::u16string& prompt, const std::u16string& title) override;
+
+    // ProgramExit
+    void EndProgram(int exitCode) override;
 
   private:
     CallLog& log_;

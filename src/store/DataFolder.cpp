@@ -1,0 +1,50 @@
+#include "store/DataFolder.h"
+
+#include "store/StoreStatements.h"
+#include "store/TriggerTable.h"
+
+namespace tavro {
+
+namespace {
+
+// A visible regular file: folders and hidden files do not count.
+bool VisibleFileExists(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::u16string name = path.filename().u16string();
+    return std::filesystem::is_regular_file(path, error) && !name.starts_with(u'.');
+}
+
+}  // namespace
+
+std::filesystem::path DataFolderPath(const std::filesystem::path& programFolder) {
+    return programFolder / kDataFolderName;
+}
+
+bool CheckDataFolder(const std::filesystem::path& programFolder) {
+    const std::filesystem::path folder = DataFolderPath(programFolder);
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error)) {
+        return true;
+    }
+    return std::filesystem::create_directory(folder, error);
+}
+
+std::u16string FindContentFile(const std::u16string& path,
+                               const std::filesystem::path& programFolder, TriggerTable& triggers) {
+    if (VisibleFileExists(std::filesystem::path(path))) {
+        return path;
+    }
+    // Stored paths may come from either kind of system.
+    const auto separator = path.find_last_of(u"\\/");
+    if (separator == std::u16string::npos) {
+        return u"";
+    }
+    const std::filesystem::path moved = DataFolderPath(programFolder) / path.substr(separator + 1);
+    if (separator + 1 < path.size() && VisibleFileExists(moved)) {
+        triggers.TriggersDirty = true;
+        return moved.u16string();
+    }
+    return path;
+}
+
+}  // namespace tavro

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace tavro {
+
+class TriggerTable;
+
+// The folder `data` beside the program, which holds the content files.
+std::filesystem::path DataFolderPath(const std::filesystem::path& programFolder);
+
+// Makes sure the data folder exists; an existing one is left alone. Returns
+// false when it is missing and cannot be made.
+bool CheckDataFolder(const std::filesystem::path& programFolder);
+
+// The path to use for a stored content-file path: the path itself while a
+// file is there; otherwise the file of the same name in the data folder, if
+// there is one (the table is then marked dirty); otherwise the path itself,
+// or "" for a path without any folder part.
+std::u16string FindContentFile(const std::u16string& path,
+                               const std::filesystem::path& programFolder, TriggerTable& triggers);
+
+}  // namespace tavro

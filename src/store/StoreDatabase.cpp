@@ -1,0 +1,51 @@
+#include "store/StoreDatabase.h"
+
+#include "platform/ListBox.h"
+#include "platform/MessageBoxes.h"
+#include "store/Database.h"
+#include "store/StoreStatements.h"
+#include "text/Utf8.h"
+
+namespace tavro {
+
+std::unique_ptr<Database> OpenStoreDatabase(DatabaseEngine& engine,
+                                            const std::filesystem::path& programFolder,
+                                            MessageBoxes& messages) {
+    try {
+        return engine.OpenDatabase(programFolder / kDatabaseFileName);
+    } catch (const DatabaseError& error) {
+        ShowDatabaseError(messages, error);
+        return nullptr;
+    }
+}
+
+void ShowDatabaseError(MessageBoxes& messages, const DatabaseError& error) {
+    messages.ShowMessage(FromUtf8(error.what()), u"Error opening database", MessageIcon::Critical);
+}
+
+void ShowCannotSave(MessageBoxes& messages) {
+    messages.ShowMessage(u"Cannot Save Data", u"Error saving database.", MessageIcon::Exclamation);
+}
+
+ApplicationList ReadApplicationList(Database& database, std::string_view query,
+                                    std::string_view column) {
+    ApplicationList list;
+    const auto rows = database.OpenRecordset(query);
+    for (; !rows->Eof(); rows->MoveNext()) {
+        std::u16string fragment = rows->Field(column).value_or(u"");
+        if (!fragment.empty()) {
+            list.push_back(std::move(fragment));
+        }
+    }
+    rows->Close();
+    return list;
+}
+
+void FillApplicationListBox(ListBox& listBox, const ApplicationList& list) {
+    listBox.Clear();
+    for (const std::u16string& fragment : list) {
+        listBox.AddItem(fragment);
+    }
+}
+
+}  // namespace tavro

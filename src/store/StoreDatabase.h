@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+#include "store/ApplicationLists.h"
+
+namespace tavro {
+
+class Database;
+class DatabaseError;
+class DatabaseEngine;
+class ListBox;
+class MessageBoxes;
+
+// Opens tavro.mdb in the program folder. On failure shows the engine's
+// description under "Error opening database" and returns nullptr.
+std::unique_ptr<Database> OpenStoreDatabase(DatabaseEngine& engine,
+                                            const std::filesystem::path& programFolder,
+                                            MessageBoxes& messages);
+
+// Shows the engine's description under "Error opening database".
+void ShowDatabaseError(MessageBoxes& messages, const DatabaseError& error);
+
+// Tells the user that a save stored nothing.
+void ShowCannotSave(MessageBoxes& messages);
+
+// The caption fragments of one application table, in row order; null and
+// empty values are skipped.
+ApplicationList ReadApplicationList(Database& database, std::string_view query,
+                                    std::string_view column);
+
+// Rebuilds a list box from an application list.
+void FillApplicationListBox(ListBox& listBox, const ApplicationList& list);
+
+}  // namespace tavro
