@@ -15,7 +15,6 @@
 
 namespace {
 
-using tavro::Database;
 using tavro::TriggerRecord;
 
 constexpr std::string_view kUsage =
@@ -33,17 +32,6 @@ TriggerRecord Starter(std::u16string trigger, std::u16string display, std::u16st
     return record;
 }
 
-void AppendFragments(Database& database, std::string_view table, std::string_view column,
-                     std::initializer_list<std::u16string_view> fragments) {
-    const auto rows = database.OpenRecordset(table, tavro::kDynaset);
-    for (std::u16string_view fragment : fragments) {
-        rows->AddNew();
-        rows->SetField(column, std::u16string(fragment));
-        rows->Update();
-    }
-    rows->Close();
-}
-
 void Create(const std::string& path) {
     tavro::CreateDatabase(path);
     tavro::SqliteEngine engine;
@@ -58,23 +46,15 @@ void Create(const std::string& path) {
     };
     const auto triggers = database->OpenRecordset(tavro::kTriggersTable, tavro::kDynaset);
     for (const TriggerRecord& record : starters) {
-        triggers->AddNew();
-        triggers->SetField("Trigger", record.Trigger);
-        triggers->SetField("Display", record.Display);
-        triggers->SetField("ReplaceText", record.ReplaceText);
-        triggers->SetField("ReplaceRTFFile", record.ReplaceRTFFile);
-        triggers->SetField("ReplaceImageFile", record.ReplaceImageFile);
-        triggers->SetField("CommandLine", record.CommandLine);
-        triggers->SetField("Type", record.Type);
-        triggers->Update();
+        tavro::AppendTriggerRow(*triggers, record);
     }
     triggers->Close();
     // Terminals paste with Ctrl+Shift+V: they get keystrokes. Plain editors
     // cannot paste rich text or pictures: they get the alternate text.
-    AppendFragments(*database, tavro::kSendKeyAppsTable, tavro::kSendKeyAppColumn,
-                    {u"Terminal", u"xterm", u"Konsole"});
-    AppendFragments(*database, tavro::kTextOnlyAppsTable, tavro::kTextOnlyAppColumn,
-                    {u"Mousepad", u"gedit"});
+    tavro::AppendApplicationRows(*database, tavro::kSendKeyAppsTable, tavro::kSendKeyAppColumn,
+                                 {u"Terminal", u"xterm", u"Konsole"});
+    tavro::AppendApplicationRows(*database, tavro::kTextOnlyAppsTable, tavro::kTextOnlyAppColumn,
+                                 {u"Mousepad", u"gedit"});
     database->CommitTrans();
     database->Close();
     std::cout << "Created " << path << " with " << std::size(starters) << " starter triggers.\n";

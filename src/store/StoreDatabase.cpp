@@ -4,6 +4,7 @@
 #include "platform/MessageBoxes.h"
 #include "store/Database.h"
 #include "store/StoreStatements.h"
+#include "store/TriggerTable.h"
 #include "text/Utf8.h"
 
 namespace tavro {
@@ -39,6 +40,29 @@ ApplicationList ReadApplicationList(Database& database, std::string_view query,
     }
     rows->Close();
     return list;
+}
+
+void AppendTriggerRow(Recordset& table, const TriggerRecord& record) {
+    table.AddNew();
+    table.SetField("Trigger", record.Trigger);
+    table.SetField("Display", record.Display);
+    table.SetField("ReplaceText", record.ReplaceText);
+    table.SetField("Type", record.Type);
+    table.SetField("CommandLine", record.CommandLine);
+    table.SetField("ReplaceImageFile", record.ReplaceImageFile);
+    table.SetField("ReplaceRTFFile", record.ReplaceRTFFile);
+    table.Update();
+}
+
+void AppendApplicationRows(Database& database, std::string_view table, std::string_view column,
+                           const ApplicationList& fragments) {
+    const auto rows = database.OpenRecordset(table, kDynaset);
+    for (const std::u16string& fragment : fragments) {
+        rows->AddNew();
+        rows->SetField(column, fragment);
+        rows->Update();
+    }
+    rows->Close();
 }
 
 void FillApplicationListBox(ListBox& listBox, const ApplicationList& list) {

@@ -13,6 +13,8 @@ class DatabaseError;
 class DatabaseEngine;
 class ListBox;
 class MessageBoxes;
+class Recordset;
+struct TriggerRecord;
 
 // Opens tavro.mdb in the program folder. On failure shows the engine's
 // description under "Error opening database" and returns nullptr.
@@ -30,6 +32,13 @@ void ShowCannotSave(MessageBoxes& messages);
 // empty values are skipped.
 ApplicationList ReadApplicationList(Database& database, std::string_view query,
                                     std::string_view column);
+
+// Appends one trigger row to a table opened to append rows.
+void AppendTriggerRow(Recordset& table, const TriggerRecord& record);
+
+// Appends one row per fragment to an application table.
+void AppendApplicationRows(Database& database, std::string_view table, std::string_view column,
+                           const ApplicationList& fragments);
 
 // Rebuilds a list box from an application list.
 void FillApplicationListBox(ListBox& listBox, const ApplicationList& list);

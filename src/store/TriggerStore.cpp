@@ -100,11 +100,11 @@ bool TriggerStore::SaveTriggers() {
         database->Execute(kDeleteTriggers, kFailOnError);
         for (int slot = 0; slot < d_.triggers.UsedSlots(); ++slot) {
             if (!d_.triggers.Slot(slot).Trigger.empty()) {
-                AppendTrigger(*table, d_.triggers.Slot(slot));
+                AppendTriggerRow(*table, d_.triggers.Slot(slot));
             }
         }
         for (const TriggerRecord& record : overflowRows_) {
-            AppendTrigger(*table, record);
+            AppendTriggerRow(*table, record);
         }
         table->Close();
         database->CommitTrans();
@@ -117,18 +117,6 @@ bool TriggerStore::SaveTriggers() {
     database->Close();
     d_.triggers.TriggersDirty = false;
     return true;
-}
-
-void TriggerStore::AppendTrigger(Recordset& table, const TriggerRecord& record) {
-    table.AddNew();
-    table.SetField("Trigger", record.Trigger);
-    table.SetField("Display", record.Display);
-    table.SetField("ReplaceText", record.ReplaceText);
-    table.SetField("Type", record.Type);
-    table.SetField("CommandLine", record.CommandLine);
-    table.SetField("ReplaceImageFile", record.ReplaceImageFile);
-    table.SetField("ReplaceRTFFile", record.ReplaceRTFFile);
-    table.Update();
 }
 
 void TriggerStore::mnuSave_Click() {

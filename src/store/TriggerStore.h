@@ -51,7 +51,6 @@ class TriggerStore {
 
   private:
     void ReadTriggers(Recordset& rows);
-    void AppendTrigger(Recordset& table, const TriggerRecord& record);
 
     Dependencies d_;
     // Rows beyond the table's 21 slots (only a file changed by other means
