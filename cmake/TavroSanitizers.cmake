@@ -4,3 +4,8 @@ if(TAVRO_SANITIZE)
                         -fno-sanitize-recover=all)
     add_link_options(-fsanitize=address,undefined)
 endif()
+
+# Coverage for libFuzzer on everything the fuzz targets link.
+if(TAVRO_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -23,6 +24,10 @@ constexpr std::string_view kUsage =
     "       tavro-rtf roundtrip IN OUT   read IN and write it again as OUT\n";
 
 std::optional<std::string> ReadFile(const std::string& path) {
+    if (std::filesystem::is_directory(path)) {
+        std::cerr << "tavro-rtf: cannot read " << path << ": it is a folder\n";
+        return std::nullopt;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         std::cerr << "tavro-rtf: cannot open " << path << ": " << std::strerror(errno) << "\n";
@@ -46,7 +51,8 @@ std::optional<tavro::Document> ReadDocument(const std::string& path, bool& clean
     }
     tavro::RtfReadResult result = tavro::ReadRtf(*content);
     if (!result.isRtf) {
-        std::cerr << "tavro-rtf: " << path << " is not an RTF document (it does not begin with {\\rtf)\n";
+        std::cerr << "tavro-rtf: " << path
+                  << " is not an RTF document (it does not begin with {\\rtf)\n";
         return std::nullopt;
     }
     for (const std::string& problem : result.problems) {

@@ -117,6 +117,7 @@ void TriggerFirer::DeliverByClipboard(const std::u16string& triggerText, int slo
         return;
     }
     if (type == kTypeImage) {
+        d_.clipboard.AwaitPaste();
         Send(kTokenRight);
     }
 }

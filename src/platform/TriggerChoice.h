@@ -8,10 +8,10 @@ namespace tavro {
 class TriggerChoice {
   public:
     virtual ~TriggerChoice() = default;
-    // Offers the slots (ascending, two or more, every one of them reachable),
+    // Offers the matching slots (ascending, two or more, every one of them reachable),
     // fires the chosen one and returns when the menu has closed, with the
     // application that was typed in in front again.
-    virtual void ShowTriggerChoice(const std::vector<int>& slots) = 0;
+    virtual void ShowTriggerChoice(const std::vector<int>& matchingSlots) = 0;
 };
 
 }  // namespace tavro

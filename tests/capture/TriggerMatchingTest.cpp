@@ -91,9 +91,9 @@ TEST_F(TriggerMatchingTest, DeletedSlotsAndSlotsBeyondTheCountNeverMatch) {
 TEST_F(TriggerMatchingTest, TheChosenTriggerFiresFromTheChoiceMenu) {
     fixture.AddTrigger(u"ig", u"Short");
     fixture.AddTrigger(u"sig", u"Long");
-    fixture.desktop.onTriggerChoice = [this](const std::vector<int>& slots) {
-        fixture.engine.Firer().FireTrigger(fixture.engine.Triggers().Slot(slots[1]).Trigger,
-                                           slots[1]);
+    fixture.desktop.onTriggerChoice = [this](const std::vector<int>& matchingSlots) {
+        fixture.engine.Firer().FireTrigger(fixture.engine.Triggers().Slot(matchingSlots[1]).Trigger,
+                                           matchingSlots[1]);
     };
     fixture.keyboard.Type(u"sig");
     EXPECT_THAT(Firings(), ElementsAre("ShowTriggerChoice(0,1)", "ShowTrigger(1)"));

@@ -39,7 +39,18 @@ class SaveCrashTest : public StoreFixture, public ::testing::Test {};
 TEST_F(SaveCrashTest, AKilledSaveLeavesTheOldOrTheNewSet) {
     FillSet(triggers, 'A');
     ASSERT_TRUE(store.SaveTriggers());
+    // Kills land anywhere within a few saves' time, however fast saving is
+    // in this build.
+    const auto started = std::chrono::steady_clock::now();
+    FillSet(triggers, 'B');
+    ASSERT_TRUE(store.SaveTriggers());
+    FillSet(triggers, 'A');
+    ASSERT_TRUE(store.SaveTriggers());
+    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
+                              std::chrono::steady_clock::now() - started) /
+                          2;
     std::mt19937 random(12345);
+    std::uniform_int_distribution<long> delay(0, 4 * saveTime.count());
     std::set<char> seen;
     for (int round = 0; round < 40; ++round) {
         const pid_t child = fork();
@@ -50,7 +61,7 @@ TEST_F(SaveCrashTest, AKilledSaveLeavesTheOldOrTheNewSet) {
                 store.SaveTriggers();
             }
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(1000 + random() % 150000));
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
 

@@ -72,6 +72,10 @@ void FakeDesktop::SetTriggerPicture() {
     log_.Record([&] { return std::string("Clipboard.SetTriggerPicture()"); });
 }
 
+void FakeDesktop::AwaitPaste() {
+    log_.Record([&] { return std::string("Clipboard.AwaitPaste()"); });
+}
+
 void FakeDesktop::ShowFlashIcon() {
     log_.Record([&] { return std::string("Tray.ShowFlashIcon()"); });
 }
@@ -87,19 +91,19 @@ void FakeDesktop::YieldOnce() {
     }
 }
 
-void FakeDesktop::ShowTriggerChoice(const std::vector<int>& slots) {
+void FakeDesktop::ShowTriggerChoice(const std::vector<int>& matchingSlots) {
     log_.Record([&] {
         std::string call = "ShowTriggerChoice(";
-        for (std::size_t i = 0; i < slots.size(); ++i) {
+        for (std::size_t i = 0; i < matchingSlots.size(); ++i) {
             if (i > 0) {
                 call += ',';
             }
-            call += std::to_string(slots[i]);
+            call += std::to_string(matchingSlots[i]);
         }
         return call + ")";
     });
     if (onTriggerChoice) {
-        onTriggerChoice(slots);
+        onTriggerChoice(matchingSlots);
     }
 }
 

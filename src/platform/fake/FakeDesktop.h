@@ -56,7 +56,7 @@ class FakeDesktop final : public KeyBufferPage,
     void SetNow(const LocalTime& now) { now_ = now; }
     std::function<void(int slot)> onShowTrigger;
     std::function<void()> onYield;
-    std::function<void(const std::vector<int>& slots)> onTriggerChoice;
+    std::function<void(const std::vector<int>& matchingSlots)> onTriggerChoice;
     // What the input box answers next ("" is Cancel).
     std::u16string inputAnswer;
 
@@ -93,6 +93,7 @@ class FakeDesktop final : public KeyBufferPage,
     void SetText(const std::u16string& text) override;
     void SetRichText(const std::string& rtf) override;
     void SetTriggerPicture() override;
+    void AwaitPaste() override;
 
     // TrayIcon
     void ShowFlashIcon() override;
@@ -105,7 +106,7 @@ class FakeDesktop final : public KeyBufferPage,
     LocalTime Now() override { return now_; }
 
     // TriggerChoice
-    void ShowTriggerChoice(const std::vector<int>& slots) override;
+    void ShowTriggerChoice(const std::vector<int>& matchingSlots) override;
 
     // MessageBoxes
     void ShowMessage(const std::u16string& text, const std::u16string& title,

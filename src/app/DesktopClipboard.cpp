@@ -1,0 +1,75 @@
+#include "app/DesktopClipboard.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTimer>
+
+#include "editor/RichTextMimeTypes.h"
+
+namespace tavro {
+
+namespace {
+
+constexpr qint64 kPasteTimeoutMilliseconds = 1000;
+constexpr int kWakeMilliseconds = 10;
+
+// Clipboard content that notes when an application asks for it.
+class WatchedMimeData final : public QMimeData {
+  public:
+    explicit WatchedMimeData(std::shared_ptr<bool> taken) : taken_(std::move(taken)) {}
+
+  protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override {
+        *taken_ = true;
+        return QMimeData::retrieveData(mimeType, type);
+    }
+
+  private:
+    std::shared_ptr<bool> taken_;
+};
+
+}  // namespace
+
+void DesktopClipboard::Offer(const std::function<void(QMimeData&)>& fill) {
+    taken_ = std::make_shared<bool>(false);
+    auto* data = new WatchedMimeData(taken_);
+    fill(*data);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void DesktopClipboard::Clear() {
+    QGuiApplication::clipboard()->clear();
+}
+
+void DesktopClipboard::SetText(const std::u16string& text) {
+    Offer([&](QMimeData& data) { data.setText(QString::fromStdU16String(text)); });
+}
+
+void DesktopClipboard::SetRichText(const std::string& rtf) {
+    const QByteArray markup = QByteArray::fromStdString(rtf);
+    Offer([&](QMimeData& data) {
+        for (const char* type : kRichTextMimeTypes) {
+            data.setData(QString::fromLatin1(type), markup);
+        }
+    });
+}
+
+void DesktopClipboard::SetTriggerPicture() {
+    const QImage picture = triggerPicture_();
+    Offer([&](QMimeData& data) { data.setImageData(picture); });
+}
+
+void DesktopClipboard::AwaitPaste() {
+    QElapsedTimer waited;
+    waited.start();
+    QTimer wake;
+    wake.start(kWakeMilliseconds);
+    while (!*taken_ && waited.elapsed() < kPasteTimeoutMilliseconds) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+}  // namespace tavro

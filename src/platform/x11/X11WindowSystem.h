@@ -1,0 +1,62 @@
+#pragma once
+
+#include <chrono>
+
+#include "platform/WindowSystem.h"
+#include "platform/x11/WindowProperties.h"
+#include "platform/x11/XConnection.h"
+
+namespace tavro::x11 {
+
+class X11Keymap;
+
+// Window operations through the window manager (EWMH): the window in front
+// is _NET_ACTIVE_WINDOW, bringing one to the front asks for it, "topmost" is
+// _NET_WM_STATE_ABOVE. The window in front and its caption are kept from
+// property-change events, so asking for them reads memory. A window's
+// "thread" is its process (_NET_WM_PID); joining the input of two threads
+// has no X counterpart and does nothing.
+class X11WindowSystem final : public WindowSystem, private XEventListener {
+  public:
+    // How long SetForegroundWindow waits for the window manager.
+    static constexpr std::chrono::milliseconds kActivationTimeout{500};
+
+    X11WindowSystem(XConnection& connection, X11Keymap& keymap);
+    ~X11WindowSystem() override;
+    X11WindowSystem(const X11WindowSystem&) = delete;
+    X11WindowSystem& operator=(const X11WindowSystem&) = delete;
+
+    WindowHandle GetForegroundWindow() override;
+    int GetWindowTextLengthA(WindowHandle window) override;
+    std::u16string GetWindowTextA(WindowHandle window, int maxCount) override;
+    // Asks the window manager and waits until the window is in front, at
+    // most kActivationTimeout; whether it is.
+    bool SetForegroundWindow(WindowHandle window) override;
+    ThreadId GetWindowThreadProcessId(WindowHandle window) override;
+    bool AttachThreadInput(ThreadId, ThreadId, bool) override { return true; }
+    bool IsIconic(WindowHandle window) override;
+    // Maps the window; a minimised one only for kShowWindowRestore. Whether
+    // it was visible before.
+    bool ShowWindow(WindowHandle window, int showCommand) override;
+    // Only the place in the stacking order: kInsertAfterTopmost keeps the
+    // window above the others; anything else is refused.
+    bool SetWindowPos(WindowHandle window, std::int32_t insertAfter, int x, int y, int width,
+                      int height, std::uint32_t flags) override;
+    // Down: any key with that virtual key is held. Toggled: Caps Lock or Num
+    // Lock is locked.
+    std::int16_t GetKeyState(int virtualKey) override;
+
+  private:
+    void OnXEvent(const XEvent& event) override;
+    void FollowActiveWindow();
+    std::u16string Caption(WindowHandle window);
+    Display* display() const { return connection_.get(); }
+
+    XConnection& connection_;
+    X11Keymap& keymap_;
+    DesktopAtoms atoms_;
+    WindowHandle foreground_ = 0;
+    std::u16string caption_;
+};
+
+}  // namespace tavro::x11

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <bitset>
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace tavro::x11 {
+
+// Something that wants the events a connection receives.
+class XEventListener {
+  public:
+    virtual void OnXEvent(const XEvent& event) = 0;
+
+  protected:
+    ~XEventListener() = default;
+};
+
+// One connection to the X server, closed with the object. Requests about
+// windows that went away meanwhile fail quietly: the process's Xlib error
+// handler ignores errors instead of ending the program.
+class XConnection {
+  public:
+    // "" opens the display that $DISPLAY names. Throws std::runtime_error
+    // when the display cannot be opened.
+    explicit XConnection(const std::string& displayName = "");
+    ~XConnection();
+    XConnection(const XConnection&) = delete;
+    XConnection& operator=(const XConnection&) = delete;
+
+    Display* get() const { return display_; }
+    Window Root() const { return DefaultRootWindow(display_); }
+    // The socket to watch for readability in the program's event loop.
+    int FileDescriptor() const { return ConnectionNumber(display_); }
+
+    // Reads what the server has sent, without waiting, and hands every event
+    // to the listeners. Does nothing when called again from a listener.
+    void ProcessPendingEvents();
+    // Waits until the server has sent something or the timeout has passed.
+    void WaitForInput(std::chrono::milliseconds timeout) const;
+    // The keycodes of the keys down now, as the server has them.
+    std::bitset<256> KeysDown() const;
+
+    void AddListener(XEventListener& listener);
+    void RemoveListener(XEventListener& listener);
+
+  private:
+    Display* display_;
+    std::vector<XEventListener*> listeners_;
+    bool dispatching_ = false;
+};
+
+}  // namespace tavro::x11

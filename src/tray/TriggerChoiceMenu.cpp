@@ -1,0 +1,38 @@
+#include "tray/TriggerChoiceMenu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+
+#include "engine/Engine.h"
+
+namespace tavro {
+
+namespace {
+
+// A menu caption shows "&" as typed rather than as a shortcut mark.
+QString MenuCaption(const std::u16string& display) {
+    return QString::fromStdU16String(display).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+}  // namespace
+
+void TriggerChoiceMenu::ShowTriggerChoice(const std::vector<int>& matchingSlots) {
+    QMenu menu;
+    for (int slot : matchingSlots) {
+        menu.addAction(MenuCaption(engine_.Triggers().Slot(slot).Display))->setData(slot);
+    }
+    if (const QAction* chosen = menu.exec(QCursor::pos())) {
+        mnuTrigger_Click(chosen->data().toInt());
+    }
+    engine_.Windows().ActivateWindow(engine_.Capture().LastForegroundWindow);
+}
+
+void TriggerChoiceMenu::mnuTrigger_Click(int slot) {
+    engine_.Windows().ActivateWindow(engine_.Capture().LastForegroundWindow);
+    QApplication::beep();
+    engine_.Firer().FireTrigger(engine_.Triggers().Slot(slot).Trigger, slot);
+}
+
+}  // namespace tavro

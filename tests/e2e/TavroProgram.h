@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "store/ApplicationLists.h"
+#include "store/TriggerTable.h"
+#include "support/ChildProcess.h"
+#include "support/TemporaryFolder.h"
+
+namespace tavro::e2e {
+
+using x11::test::ChildProcess;
+using x11::test::Environment;
+
+// A trigger of the database the program starts with.
+TriggerRecord MakeTrigger(std::u16string trigger, std::u16string display, std::u16string type,
+                          std::u16string replaceText);
+
+// The tavro program in a folder of its own, with a database written for the
+// test, running on a test desktop until the object goes.
+class TavroProgram {
+  public:
+    TavroProgram();
+    TavroProgram(const TavroProgram&) = delete;
+    TavroProgram& operator=(const TavroProgram&) = delete;
+
+    const std::filesystem::path& Folder() const { return folder_.Path(); }
+    std::filesystem::path DatabasePath() const;
+    void WriteDatabase(const std::vector<TriggerRecord>& triggers,
+                       const ApplicationLists& applications);
+
+    // Starts the program with the environment; Running() tells whether it
+    // said it is ready.
+    void Start(const Environment& environment);
+    bool WaitUntilRunning();
+    std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
+    void Stop();
+
+  private:
+    x11::test::TemporaryFolder folder_{"tavro-e2e"};
+    std::unique_ptr<ChildProcess> process_;
+};
+
+}  // namespace tavro::e2e

@@ -1,0 +1,314 @@
+// Interop with a real word processor: LibreOffice, headless. Documents it
+// converts to RTF must read right, and RTF we write must convert back to the
+// same text and pictures. The conversions run once, batched, for all tests.
+
+#include <signal.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "richtext/BitmapPictures.h"
+#include "richtext/DocumentText.h"
+#include "richtext/PngEncoder.h"
+#include "richtext/RichDocumentBuilder.h"
+#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
+#include "support/ChildProcess.h"
+#include "text/Utf8.h"
+
+namespace tavro {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RichDocumentBuilder;
+using x11::test::ChildProcess;
+using x11::test::EnvironmentWith;
+using x11::test::RunTool;
+
+constexpr std::chrono::seconds kConversionTimeout{180};
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const fs::path& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string Base64(const std::vector<std::uint8_t>& bytes) {
+    static constexpr char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::uint32_t chunk = (std::uint32_t{bytes[i]} << 16) |
+                                    (i + 1 < bytes.size() ? std::uint32_t{bytes[i + 1]} << 8 : 0) |
+                                    (i + 2 < bytes.size() ? bytes[i + 2] : 0);
+        out += kDigits[(chunk >> 18) & 63];
+        out += kDigits[(chunk >> 12) & 63];
+        out += i + 1 < bytes.size() ? kDigits[(chunk >> 6) & 63] : '=';
+        out += i + 2 < bytes.size() ? kDigits[chunk & 63] : '=';
+    }
+    return out;
+}
+
+// A red and white striped PNG.
+Picture StripedPng(int width, int height) {
+    std::vector<std::uint8_t> rgba;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t other = (x / 2) % 2 == 0 ? 0 : 255;
+            rgba.insert(rgba.end(), {255, other, other, 255});
+        }
+    }
+    Picture picture;
+    picture.data = EncodePng(width, height, rgba);
+    picture.width = width;
+    picture.height = height;
+    return picture;
+}
+
+// Headless LibreOffice with a profile of its own in a temporary folder,
+// removed afterwards. A conversion that hangs is killed, with the office
+// process its launcher started.
+class LibreOffice {
+  public:
+    LibreOffice() {
+        std::string name = (fs::temp_directory_path() / "tavro-interop-XXXXXX").string();
+        if (mkdtemp(name.data()) != nullptr) {
+            folder_ = name;
+        }
+    }
+    ~LibreOffice() {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+    LibreOffice(const LibreOffice&) = delete;
+    LibreOffice& operator=(const LibreOffice&) = delete;
+
+    const fs::path& Folder() const { return folder_; }
+
+    // Converts the files into Folder() / "out"; false when LibreOffice
+    // failed or did not finish in time.
+    bool Convert(const std::vector<fs::path>& files, const std::string& format,
+                 const std::string& inputFilter = "") {
+        std::vector<std::string> command = {
+            "soffice", "-env:UserInstallation=file://" + (folder_ / "profile").string(),
+            "--headless", "--norestore"};
+        if (!inputFilter.empty()) {
+            command.push_back("--infilter=" + inputFilter);
+        }
+        command.insert(command.end(),
+                       {"--convert-to", format, "--outdir", (folder_ / "out").string()});
+        for (const fs::path& file : files) {
+            command.push_back(file.string());
+        }
+        ChildProcess office(command, EnvironmentWith({}), std::nullopt,
+                            (folder_ / "soffice.log").string());
+        const std::optional<int> status = office.Wait(kConversionTimeout);
+        if (!status) {
+            KillChildrenOf(office.Pid());
+        }
+        return status == 0;
+    }
+
+    std::string Log() const { return ReadFile(folder_ / "soffice.log"); }
+
+  private:
+    static void KillChildrenOf(pid_t pid) {
+        const std::string id = std::to_string(pid);
+        std::ifstream children("/proc/" + id + "/task/" + id + "/children");
+        for (pid_t child = 0; children >> child;) {
+            kill(child, SIGKILL);
+        }
+    }
+
+    fs::path folder_;
+};
+
+class LibreOfficeInterop : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        office_ = new LibreOffice;
+        const fs::path folder = office_->Folder();
+        // (a) Sources in HTML, the simplest format to write that has all of
+        // it; LibreOffice Writer turns them into RTF.
+        const std::string head = "<html><head><meta charset=\"utf-8\"></head><body>";
+        WriteFile(folder / "formatting.html",
+                  head +
+                      "<h1>Heading One</h1><p>Plain <b>bold</b> <i>italic</i> <u>under</u> "
+                      "<span style=\"color:#ff0000\">red</span> "
+                      "<span style=\"background:#00ff00\">green</span> "
+                      "<font face=\"DejaVu Sans Mono\">mono</font></p>"
+                      "<p align=\"center\">Centered</p></body></html>");
+        WriteFile(folder / "table.html",
+                  head +
+                      "<table border=\"1\"><tr><td>A1</td><td>B1</td></tr>"
+                      "<tr><td>A2</td><td><b>B2</b></td></tr></table><p>after</p></body></html>");
+        WriteFile(folder / "scripts.html",
+                  head + "<p>Грузия 日本語 Ελληνικά עברית</p></body></html>");
+        WriteFile(folder / "picture.html",
+                  head + "<p>pic: <img src=\"data:image/png;base64," +
+                      Base64(StripedPng(20, 10).data) +
+                      "\" width=\"20\" height=\"10\"> end</p></body></html>");
+        converted_ = office_->Convert({folder / "formatting.html", folder / "table.html",
+                                       folder / "scripts.html", folder / "picture.html"},
+                                      "rtf", "HTML (StarWriter)");
+
+        // (b) Our own RTF, converted to text and to PDF.
+        WriteFile(folder / "ours.rtf", WriteRtf(OurDocument()));
+        exportedText_ = office_->Convert({folder / "ours.rtf"}, "txt:Text (encoded):UTF8");
+        exportedPdf_ = office_->Convert({folder / "ours.rtf"}, "pdf");
+    }
+
+    static void TearDownTestSuite() { delete office_; }
+
+    static Document OurDocument() {
+        CharacterFormat bold;
+        bold.font = 0;
+        bold.bold = true;
+        bold.textColor = Color{0, 0, 200};
+        Picture striped = StripedPng(20, 10);
+        striped.displayWidth = 1500;
+        striped.displayHeight = 750;
+        return RichDocumentBuilder()
+            .Font(u"DejaVu Sans")
+            .Paragraph({Alignment::Center, 0, 0, 0})
+            .Text(u"Tavro interop", bold)
+            .Paragraph()
+            .Text(
+                u"Caf\u00E9 \u20AC \u0413\u0440\u0443\u0437\u0438\u044F \u65E5\u672C\u8A9E "
+                u"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC")
+            .Paragraph({Alignment::Left, 720, 0, 0})
+            .Text(u"cells\tafter a tab {braces} back\\slash")
+            .Paragraph()
+            .Text(u"png ")
+            .Picture(striped)
+            .Text(u" jpeg ")
+            .Picture(test::Picture1x1Jpeg())
+            .Text(u" end")
+            .Build();
+    }
+
+    static Document ReadConverted(const std::string& name) {
+        const RtfReadResult result = ReadRtf(ReadFile(office_->Folder() / "out" / name));
+        EXPECT_TRUE(result.isRtf) << name;
+        EXPECT_TRUE(result.problems.empty()) << name;
+        return result.document;
+    }
+
+    static const TextRun* FindRun(const Document& document, std::u16string_view text) {
+        for (const Paragraph& paragraph : document.paragraphs) {
+            for (const tavro::Run& run : paragraph.runs) {
+                const auto* textRun = std::get_if<TextRun>(&run);
+                if (textRun != nullptr && textRun->text == text) {
+                    return textRun;
+                }
+            }
+        }
+        return nullptr;
+    }
+
+    static inline LibreOffice* office_ = nullptr;
+    static inline bool converted_ = false;
+    static inline bool exportedText_ = false;
+    static inline bool exportedPdf_ = false;
+};
+
+TEST_F(LibreOfficeInterop, ReadsFormattingLibreOfficeWrote) {
+    ASSERT_TRUE(converted_) << office_->Log();
+    const Document document = ReadConverted("formatting.rtf");
+    EXPECT_EQ(DocumentText(document),
+              u"Heading One\nPlain bold italic under red green mono\nCentered\n");
+    const TextRun* heading = FindRun(document, u"Heading One");
+    ASSERT_NE(heading, nullptr);
+    EXPECT_TRUE(heading->format.bold);
+    EXPECT_GT(heading->format.halfPoints, 24);
+    ASSERT_NE(FindRun(document, u"bold"), nullptr);
+    EXPECT_TRUE(FindRun(document, u"bold")->format.bold);
+    EXPECT_TRUE(FindRun(document, u"italic")->format.italic);
+    EXPECT_TRUE(FindRun(document, u"under")->format.underline);
+    EXPECT_FALSE(FindRun(document, u"Plain ")->format.bold);
+    EXPECT_EQ(FindRun(document, u"red")->format.textColor, (Color{255, 0, 0}));
+    EXPECT_EQ(FindRun(document, u"green")->format.backgroundColor, (Color{0, 255, 0}));
+    const int mono = FindRun(document, u"mono")->format.font;
+    ASSERT_GE(mono, 0);
+    EXPECT_EQ(document.fonts.at(static_cast<std::size_t>(mono)), u"DejaVu Sans Mono");
+    EXPECT_EQ(document.paragraphs.at(2).format.alignment, Alignment::Center);
+}
+
+TEST_F(LibreOfficeInterop, ReadsTablesAsTabSeparatedRows) {
+    ASSERT_TRUE(converted_) << office_->Log();
+    const Document document = ReadConverted("table.rtf");
+    EXPECT_EQ(DocumentText(document), u"A1\tB1\nA2\tB2\nafter\n");
+    ASSERT_NE(FindRun(document, u"B2"), nullptr);
+    EXPECT_TRUE(FindRun(document, u"B2")->format.bold);
+}
+
+TEST_F(LibreOfficeInterop, ReadsTextBeyondLatin) {
+    ASSERT_TRUE(converted_) << office_->Log();
+    EXPECT_EQ(DocumentText(ReadConverted("scripts.rtf")),
+              u"\u0413\u0440\u0443\u0437\u0438\u044F \u65E5\u672C\u8A9E "
+              u"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC "
+              u"\u05E2\u05D1\u05E8\u05D9\u05EA\n");
+}
+
+TEST_F(LibreOfficeInterop, ReadsAnEmbeddedPngWithItsPixels) {
+    ASSERT_TRUE(converted_) << office_->Log();
+    const Document document = ReadConverted("picture.rtf");
+    EXPECT_EQ(DocumentText(document), u"pic: [picture 20x10] end\n");
+    const auto& picture = std::get<Picture>(document.paragraphs.at(0).runs.at(1));
+    EXPECT_EQ(picture.format, PictureFormat::Png);
+    EXPECT_EQ(picture.displayWidth, 300);
+    EXPECT_EQ(picture.displayHeight, 150);
+}
+
+TEST_F(LibreOfficeInterop, LibreOfficeReadsOurTextBack) {
+    ASSERT_TRUE(exportedText_) << office_->Log();
+    std::string text = ReadFile(office_->Folder() / "out" / "ours.txt");
+    const std::string bom = "\xEF\xBB\xBF";
+    if (text.starts_with(bom)) {
+        text.erase(0, bom.size());
+    }
+    // LibreOffice's text export leaves pictures out.
+    std::u16string expected = DocumentText(OurDocument());
+    for (const std::u16string marker : {u"[picture 20x10]", u"[picture 1x1]"}) {
+        expected.erase(expected.find(marker), marker.size());
+    }
+    EXPECT_EQ(FromUtf8(text), expected);
+}
+
+TEST_F(LibreOfficeInterop, LibreOfficePrintsOurTextAndPictures) {
+    ASSERT_TRUE(exportedPdf_) << office_->Log();
+    const std::string pdf = (office_->Folder() / "out" / "ours.pdf").string();
+    const auto images = RunTool({"pdfimages", "-list", pdf}, EnvironmentWith({}));
+    ASSERT_EQ(images.exitCode, 0);
+    // Header lines, then one line per image: page, number, type, width, height...
+    std::istringstream lines(images.output);
+    std::vector<std::string> sizes;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string page, number, type, width, height;
+        if (fields >> page >> number >> type >> width >> height && type == "image") {
+            sizes.push_back(width + "x" + height);
+        }
+    }
+    EXPECT_EQ(sizes, (std::vector<std::string>{"20x10", "1x1"}));
+
+    const auto text = RunTool({"pdftotext", pdf, "-"}, EnvironmentWith({}));
+    ASSERT_EQ(text.exitCode, 0);
+    for (const char* words : {"Tavro interop", "Café € Грузия 日本語 Ελληνικά",
+                              "{braces} back\\slash", "png", "jpeg", "end"}) {
+        EXPECT_NE(text.output.find(words), std::string::npos) << words << "\n" << text.output;
+    }
+}
+
+}  // namespace
+}  // namespace tavro

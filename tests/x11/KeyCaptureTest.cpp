@@ -1,0 +1,213 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "support/MousepadTest.h"
+#include "support/X11Engine.h"
+
+namespace tavro::x11::test {
+namespace {
+
+using ::testing::ElementsAreArray;
+
+// One reported key event, as the Windows hook would give it.
+struct Reported {
+    bool down;
+    std::uint32_t keyCode;
+    std::uint16_t keystate;
+
+    bool operator==(const Reported&) const = default;
+};
+
+void PrintTo(const Reported& event, std::ostream* out) {
+    *out << (event.down ? "down " : "up ") << event.keyCode << " 0x" << std::hex << event.keystate
+         << std::dec;
+}
+
+Reported Down(std::uint32_t keyCode, std::uint16_t keystate) {
+    return {true, keyCode, keystate};
+}
+
+// The release of a key pressed with this keystate.
+Reported Up(std::uint32_t keyCode, std::uint16_t keystate) {
+    return {false, keyCode, static_cast<std::uint16_t>(keystate | 0xC000)};
+}
+
+class RecordingSink final : public KeyEventSink {
+  public:
+    void KeyDownHook(const KeyEvent& event) override {
+        events.push_back({true, event.keyCode, static_cast<std::uint16_t>(event.keystate)});
+    }
+    void KeyUpHook(const KeyEvent& event) override {
+        events.push_back({false, event.keyCode, static_cast<std::uint16_t>(event.keystate)});
+    }
+    std::vector<Reported> events;
+};
+
+class KeyCaptureTest : public MousepadTest {
+  protected:
+    void SetUp() override {
+        MousepadTest::SetUp();
+        ports_ = std::make_unique<X11Ports>(desktop_->DisplayName());
+        ports_->hook.Start(sink_);
+    }
+
+    // Presses the keys with xdotool and returns what the hook reported.
+    std::vector<Reported> Capture(const std::vector<std::string>& xdotoolArguments,
+                                  std::size_t expectedEvents) {
+        sink_.events.clear();
+        desktop_->Xdotool(xdotoolArguments);
+        ports_->RunUntil([&] { return sink_.events.size() >= expectedEvents; });
+        ports_->RunFor(std::chrono::milliseconds(50));
+        return sink_.events;
+    }
+
+    RecordingSink sink_;
+    std::unique_ptr<X11Ports> ports_;
+};
+
+struct KeyCase {
+    const char* keysym;
+    std::uint32_t virtualKey;
+    std::uint16_t keystate;
+};
+
+// The virtual keys and keystates of a US keyboard under Windows. The right
+// Shift and Ctrl go by keycode: xdotool adds the left one to their keysyms.
+constexpr KeyCase kUsKeys[] = {
+    {"a", 0x41, 0x1E},           {"z", 0x5A, 0x2C},
+    {"1", 0x31, 0x02},           {"0", 0x30, 0x0B},
+    {"minus", 0xBD, 0x0C},       {"equal", 0xBB, 0x0D},
+    {"bracketleft", 0xDB, 0x1A}, {"bracketright", 0xDD, 0x1B},
+    {"semicolon", 0xBA, 0x27},   {"apostrophe", 0xDE, 0x28},
+    {"grave", 0xC0, 0x29},       {"backslash", 0xDC, 0x2B},
+    {"comma", 0xBC, 0x33},       {"period", 0xBE, 0x34},
+    {"slash", 0xBF, 0x35},       {"space", 0x20, 0x39},
+    {"Return", 0x0D, 0x1C},      {"KP_Enter", 0x0D, 0x11C},
+    {"BackSpace", 0x08, 0x0E},   {"Tab", 0x09, 0x0F},
+    {"Escape", 0x1B, 0x01},      {"F2", 0x71, 0x3C},
+    {"F5", 0x74, 0x3F},          {"F12", 0x7B, 0x58},
+    {"Home", 0x24, 0x147},       {"End", 0x23, 0x14F},
+    {"Prior", 0x21, 0x149},      {"Next", 0x22, 0x151},
+    {"Left", 0x25, 0x14B},       {"Up", 0x26, 0x148},
+    {"Right", 0x27, 0x14D},      {"Down", 0x28, 0x150},
+    {"Insert", 0x2D, 0x152},     {"Delete", 0x2E, 0x153},
+    {"Shift_L", 0x10, 0x2A},     {"62", 0x10, 0x36},
+    {"Control_L", 0x11, 0x1D},   {"105", 0x11, 0x11D},
+    {"KP_Multiply", 0x6A, 0x37}, {"KP_Subtract", 0x6D, 0x4A},
+    {"KP_Add", 0x6B, 0x4E},      {"KP_Divide", 0x6F, 0x135},
+};
+
+TEST_F(KeyCaptureTest, ReportsTheVirtualKeyAndKeystateOfEveryKeyInOrder) {
+    std::vector<std::string> arguments{"key"};
+    std::vector<Reported> expected;
+    for (const KeyCase& key : kUsKeys) {
+        arguments.push_back(key.keysym);
+        expected.push_back(Down(key.virtualKey, key.keystate));
+        expected.push_back(Up(key.virtualKey, key.keystate));
+    }
+    EXPECT_THAT(Capture(arguments, expected.size()), ElementsAreArray(expected));
+}
+
+// xdotool releases the keys of a combination in the order it pressed them.
+TEST_F(KeyCaptureTest, AModifierIsReportedAsAKeyOfItsOwn) {
+    EXPECT_THAT(
+        Capture({"key", "shift+b"}, 4),
+        ElementsAreArray({Down(0x10, 0x2A), Down(0x42, 0x30), Up(0x10, 0x2A), Up(0x42, 0x30)}));
+}
+
+TEST_F(KeyCaptureTest, KeysPressedWhileAltIsHeldCarryTheAltContext) {
+    EXPECT_THAT(Capture({"key", "alt+x", "x"}, 6),
+                ElementsAreArray({Down(0x12, 0x2038), Down(0x58, 0x202D), Up(0x12, 0x0038),
+                                  Up(0x58, 0x002D), Down(0x58, 0x002D), Up(0x58, 0x002D)}));
+}
+
+TEST_F(KeyCaptureTest, TheKeypadFollowsNumLock) {
+    // Keycode 87 is the keypad's 1/End key.
+    const std::vector<Reported> events =
+        Capture({"key", "87", "Num_Lock", "87", "Num_Lock", "KP_Enter"}, 10);
+    EXPECT_THAT(events, ElementsAreArray({Down(0x23, 0x4F), Up(0x23, 0x4F), Down(0x90, 0x145),
+                                          Up(0x90, 0x145), Down(0x61, 0x4F), Up(0x61, 0x4F),
+                                          Down(0x90, 0x145), Up(0x90, 0x145), Down(0x0D, 0x11C),
+                                          Up(0x0D, 0x11C)}));
+}
+
+TEST_F(KeyCaptureTest, AKeyHeldDownRepeatsWithThePreviousStateBit) {
+    sink_.events.clear();
+    desktop_->Xdotool({"keydown", "a", "sleep", "1", "keyup", "a"});
+    ports_->RunUntil([&] { return !sink_.events.empty() && !sink_.events.back().down; });
+    ASSERT_GE(sink_.events.size(), 3U) << "the key did not repeat";
+    EXPECT_EQ(sink_.events.front(), Down(0x41, 0x1E));
+    for (std::size_t i = 1; i + 1 < sink_.events.size(); ++i) {
+        EXPECT_EQ(sink_.events[i], Down(0x41, 0x401E));
+    }
+    EXPECT_EQ(sink_.events.back(), Up(0x41, 0x1E));
+}
+
+TEST_F(KeyCaptureTest, TheKeysStillReachTheApplication) {
+    Capture({"key", "h", "i", "shift+1"}, 8);
+    EXPECT_EQ(desktop_->EditorText(), "hi!");
+}
+
+// A French AZERTY keyboard: the digit row types symbols, but its virtual keys
+// stay the digits; letters follow the keysym, punctuation falls back to its
+// place.
+TEST_F(KeyCaptureTest, ANonUsLayoutKeepsTheVirtualKeysWindowsGivesIt) {
+    ASSERT_EQ(desktop_->Run({"setxkbmap", "fr"}).exitCode, 0);
+    ports_->Sync();
+    // Keycodes: digit 1 key, US q place (a), US a place (q), US m place (,).
+    const std::vector<Reported> events = Capture({"key", "10", "24", "38", "58"}, 8);
+    desktop_->Run({"setxkbmap", "us"});
+    EXPECT_THAT(events, ElementsAreArray({Down(0x31, 0x02), Up(0x31, 0x02), Down(0x41, 0x10),
+                                          Up(0x41, 0x10), Down(0x51, 0x1E), Up(0x51, 0x1E),
+                                          Down(0xBC, 0x32), Up(0xBC, 0x32)}));
+}
+
+TEST_F(KeyCaptureTest, TheEngineKeepsTheKeyBufferOfWhatWasTyped) {
+    X11Engine fixture(desktop_->DisplayName());
+    desktop_->Xdotool({"key", "a", "b", "c", "shift+1", "shift+slash", "shift+apostrophe", "space",
+                       "Caps_Lock", "d", "e", "Caps_Lock", "shift+f", "Return", "F5", "BackSpace",
+                       "Tab", "Left"});
+    CaptureState& capture = fixture.engine.Capture();
+    fixture.ports.RunUntil([&] { return capture.KeyDiary.ends_with(u"<left>"); });
+
+    // Shift pairs by the Shift table, letters by Caps Lock alone; Backspace
+    // and Left take one character off.
+    EXPECT_EQ(fixture.KeyBuffer(), u"abc!?\" DEf<enter><f5<tab");
+    EXPECT_EQ(capture.KeyDiary, u"abc!?\" DEf<enter><f5><back><tab><left>");
+    EXPECT_FALSE(capture.modifiers.CapsLockOn);
+    EXPECT_FALSE(capture.modifiers.ShiftDown);
+    EXPECT_EQ(capture.LastForegroundWindow, desktop_->ActiveWindow());
+}
+
+TEST_F(KeyCaptureTest, TheEngineRecordsAHeldKeyOnce) {
+    X11Engine fixture(desktop_->DisplayName());
+    desktop_->Xdotool({"keydown", "x", "sleep", "1", "keyup", "x", "key", "y"});
+    fixture.ports.RunUntil([&] { return fixture.KeyBuffer().ends_with(u"y"); });
+    EXPECT_EQ(fixture.KeyBuffer(), u"xy");
+}
+
+// The keys a firing sends come back through the hook with the virtual keys
+// they were sent with, characters typed through spare keycodes included: the
+// engine knows them as its own, and the replacement, which ends with its own
+// trigger, does not fire again.
+TEST_F(KeyCaptureTest, AFiredTriggerIsTypedOnceThroughTheRealKeyboard) {
+    X11Engine fixture(desktop_->DisplayName());
+    fixture.engine.Applications().SendKeyApps = {u"Mousepad"};
+    fixture.AddTrigger(u"qq1", u"Grüße 😀 qq1");
+    const auto firings = [&] {
+        return fixture.fakes.log.CallsStartingWith({"ShowTrigger"}).size();
+    };
+
+    desktop_->Xdotool({"key", "q", "q", "1"});
+    fixture.ports.RunUntil([&] { return firings() > 0; });
+    fixture.ports.RunFor(std::chrono::milliseconds(500));
+
+    EXPECT_EQ(firings(), 1U);
+    EXPECT_EQ(desktop_->EditorText(), "Grüße 😀 qq1");
+}
+
+}  // namespace
+}  // namespace tavro::x11::test

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+// After gtest, whose names Xlib's macros (None, Bool) would spoil.
+#include <X11/Xlib.h>
+
+#include <memory>
+#include <vector>
+
+#include "support/MousepadTest.h"
+#include "support/X11Engine.h"
+#include "text/Utf8.h"
+
+namespace tavro::x11::test {
+namespace {
+
+// The keymap as the core protocol shows it, read on a connection of its own.
+std::vector<KeySym> KeymapOf(const std::string& displayName) {
+    Display* display = XOpenDisplay(displayName.c_str());
+    int minKeycode = 0;
+    int maxKeycode = 0;
+    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+    int perKeycode = 0;
+    KeySym* keysyms = XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode),
+                                          maxKeycode - minKeycode + 1, &perKeycode);
+    std::vector<KeySym> keymap(keysyms, keysyms + (maxKeycode - minKeycode + 1) * perKeycode);
+    XFree(keysyms);
+    XCloseDisplay(display);
+    return keymap;
+}
+
+class KeystrokeSendingTest : public MousepadTest {
+  protected:
+    void SetUp() override {
+        MousepadTest::SetUp();
+        fixture_ = std::make_unique<X11Engine>(desktop_->DisplayName());
+    }
+
+    void Send(const std::u16string& text) { fixture_->engine.Sender().SendKeystrokes(text); }
+
+    // What mousepad holds once it has taken every key sent.
+    std::string Received() {
+        fixture_->ports.Sync();
+        return desktop_->EditorText();
+    }
+
+    std::unique_ptr<X11Engine> fixture_;
+};
+
+constexpr std::u16string_view kMixedText =
+    u"Hello World 0123456789 ~!@#$%^&*()_+{}:<>?|\" `-=[];',./\\\r\n"
+    u"Second line: é É ß € ñ Ñ 中 😀 END";
+
+std::string WithLineFeeds(std::u16string_view text) {
+    std::string utf8 = ToUtf8(text);
+    for (std::size_t at = utf8.find("\r\n"); at != std::string::npos; at = utf8.find("\r\n")) {
+        utf8.erase(at, 1);
+    }
+    return utf8;
+}
+
+// The answers the keystroke sender builds its key sequences from, on a US
+// keyboard, as Windows gives them.
+TEST_F(KeystrokeSendingTest, TheLayoutAnswersAsAUsKeyboardOnWindows) {
+    KeyboardLayout& layout = fixture_->ports.layout;
+    EXPECT_EQ(layout.VkKeyScanA(u'v'), 0x56);
+    EXPECT_EQ(layout.VkKeyScanA(u'V'), 0x156);
+    EXPECT_EQ(layout.VkKeyScanA(u'\b'), 0x08);
+    EXPECT_EQ(layout.VkKeyScanA(u'\r'), 0x0D);
+    EXPECT_EQ(layout.VkKeyScanA(u' '), 0x20);
+    EXPECT_EQ(layout.VkKeyScanA(u'7'), 0x37);
+    EXPECT_EQ(layout.VkKeyScanA(u'&'), 0x137);
+    EXPECT_EQ(layout.VkKeyScanA(u'*'), 0x138);
+    EXPECT_EQ(layout.VkKeyScanA(u'('), 0x139);
+    EXPECT_EQ(layout.VkKeyScanA(u')'), 0x130);
+    EXPECT_EQ(layout.VkKeyScanA(u'"'), 0x1DE);
+    EXPECT_EQ(layout.VkKeyScanA(u'/'), 0xBF);
+    EXPECT_EQ(layout.VkKeyScanA(u'é'), -1);
+    EXPECT_EQ(layout.VkKeyScanA(u'中'), -1);
+    EXPECT_EQ(layout.OemKeyScan(layout.CharToOemA(u'v')), 0x2FU);
+    EXPECT_EQ(layout.OemKeyScan(layout.CharToOemA(u'?')), 0x10035U);
+    const KeyboardLayoutHandle handle = layout.GetKeyboardLayout();
+    EXPECT_EQ(layout.MapVirtualKeyExA(0x41, kMapVirtualKeyToScanCode, handle), 0x1EU);
+    EXPECT_EQ(layout.MapVirtualKeyExA(0x0D, kMapVirtualKeyToScanCode, handle), 0x1CU);
+
+    const KeyboardState state = layout.GetKeyboardState();
+    const auto translated = [&](std::uint32_t virtualKey) {
+        std::uint32_t output = 0;
+        layout.ToAscii(virtualKey, 0, state, output, 0);
+        return output;
+    };
+    EXPECT_EQ(translated(0x41), U'a');
+    EXPECT_EQ(translated(0x31), U'1');
+    EXPECT_EQ(translated(0x61), U'1');  // keypad 1
+    EXPECT_EQ(translated(0xBA), U';');
+    EXPECT_EQ(translated(0x20), U' ');
+    EXPECT_EQ(translated(0x70), 0U);  // F1 types nothing
+}
+
+TEST_F(KeystrokeSendingTest, TextArrivesExactly) {
+    Send(std::u16string(kMixedText));
+    EXPECT_EQ(Received(), WithLineFeeds(kMixedText));
+}
+
+TEST_F(KeystrokeSendingTest, TextArrivesExactlyWithCapsLockOn) {
+    desktop_->Xdotool({"key", "Caps_Lock"});
+    ASSERT_TRUE(
+        fixture_->ports.RunUntil([&] { return fixture_->engine.Capture().modifiers.CapsLockOn; }));
+    Send(std::u16string(kMixedText));
+    const std::string received = Received();
+    desktop_->Xdotool({"key", "Caps_Lock"});
+    EXPECT_EQ(received, WithLineFeeds(kMixedText));
+}
+
+// What the key diary shows of typed text with Caps Lock off: letters small,
+// Enter for CR LF, the other characters as they are.
+std::u16string DiaryOf(std::u16string_view text) {
+    std::u16string diary;
+    for (const char16_t c : text) {
+        if (c == u'\r') {
+            diary += u"<enter>";
+        } else if (c >= u'A' && c <= u'Z') {
+            diary += static_cast<char16_t>(c - u'A' + u'a');
+        } else if (c != u'\n') {
+            diary += c;
+        }
+    }
+    return diary;
+}
+
+// Every key of a long text comes back through the hook as well: the key
+// diary holds the end of the text.
+TEST_F(KeystrokeSendingTest, ALongTextArrivesWholeAtFullSpeedAndTheHookSeesIt) {
+    std::u16string text;
+    while (text.size() < 4000) {
+        text += u"The quick brown fox jumps over the lazy dog; 12345 times! (Twice?)\r\n";
+    }
+    Send(text);
+    fixture_->ports.Sync();
+    const std::u16string diary = DiaryOf(text);
+    const std::u16string& recorded = fixture_->engine.Capture().KeyDiary;
+    fixture_->ports.RunUntil([&] { return diary.ends_with(recorded) && recorded.size() == 500; });
+    EXPECT_EQ(recorded, diary.substr(diary.size() - 500));
+    EXPECT_EQ(Received(), WithLineFeeds(text));
+}
+
+// The last key of a trigger typed with xdotool may still be down when the
+// replacement types the same key.
+TEST_F(KeystrokeSendingTest, AKeyStillHeldByAnotherClientIsTypedToo) {
+    desktop_->Xdotool({"keydown", "t"});
+    Send(u"at");
+    fixture_->ports.Sync();
+    desktop_->Xdotool({"keyup", "t"});
+    EXPECT_EQ(Received(), "tat");
+}
+
+TEST_F(KeystrokeSendingTest, EnterStartsANewLine) {
+    Send(u"ab");
+    Send(u"%enter%");
+    Send(u"cd");
+    EXPECT_EQ(Received(), "ab\ncd");
+}
+
+TEST_F(KeystrokeSendingTest, BackErasesTheCharacterBeforeTheCursor) {
+    Send(u"abc");
+    Send(u"%back%");
+    EXPECT_EQ(Received(), "ab");
+}
+
+TEST_F(KeystrokeSendingTest, RightMovesTheCursorOneCharacter) {
+    Send(u"ac");
+    fixture_->ports.Sync();
+    desktop_->Xdotool({"key", "Left"});
+    Send(u"%right%");
+    Send(u"b");
+    EXPECT_EQ(Received(), "acb");
+}
+
+TEST_F(KeystrokeSendingTest, PastePastesTheClipboard) {
+    desktop_->SetClipboard("from the clipboard ✓");
+    Send(u"%paste%");
+    EXPECT_EQ(Received(), "from the clipboard ✓");
+}
+
+TEST_F(KeystrokeSendingTest, TokensInOtherCaseAreTypedAsText) {
+    Send(u"%ENTER%");
+    EXPECT_EQ(Received(), "%ENTER%");
+}
+
+// On a French keyboard digits need Shift and @ needs AltGr: those go through
+// spare keycodes, and the text still arrives as written.
+TEST_F(KeystrokeSendingTest, TextArrivesExactlyOnAFrenchKeyboard) {
+    ASSERT_EQ(desktop_->Run({"setxkbmap", "fr"}).exitCode, 0);
+    fixture_->ports.Sync();
+    const std::u16string text = u"Été 2024 : 1+1=2, écrire à a@b.fr ! (Zoé) <ok>";
+    Send(text);
+    const std::string received = Received();
+    desktop_->Run({"setxkbmap", "us"});
+    EXPECT_EQ(received, ToUtf8(text));
+}
+
+// The X server has fewer spare keycodes than this text has characters
+// without a key: some keycodes are bound twice.
+TEST_F(KeystrokeSendingTest, MoreCharactersWithoutAKeyThanSpareKeycodesArriveExactly) {
+    const std::u16string text =
+        u"一二三四五六七八九十百千万亿天地人和日月山水火木金土春夏秋冬东南西北上下左右"
+        u" 一天 十月 山水 東京 ÅÆØ";
+    Send(text);
+    EXPECT_EQ(Received(), ToUtf8(text));
+}
+
+TEST_F(KeystrokeSendingTest, TheKeymapIsRestoredOnceTypingIsOver) {
+    const std::vector<KeySym> before = KeymapOf(desktop_->DisplayName());
+    Send(u"中文 Ünïcödé 😀");
+    EXPECT_EQ(Received(), "中文 Ünïcödé 😀");
+    EXPECT_NE(KeymapOf(desktop_->DisplayName()), before);
+    fixture_->ports.RunFor(X11KeyInjector::kKeepAfterTyping + std::chrono::milliseconds(200));
+    EXPECT_EQ(KeymapOf(desktop_->DisplayName()), before);
+}
+
+}  // namespace
+}  // namespace tavro::x11::test

@@ -1,0 +1,190 @@
+#include "support/ChildProcess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
+#include <thread>
+
+namespace tavro::x11::test {
+
+namespace {
+
+constexpr std::chrono::milliseconds kGracePeriod{3000};
+constexpr std::chrono::milliseconds kReapInterval{10};
+
+std::vector<char*> Pointers(std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (std::string& s : strings) {
+        pointers.push_back(s.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+std::string NameOf(const std::string& entry) {
+    return entry.substr(0, entry.find('='));
+}
+
+struct Pipe {
+    int read = -1;
+    int write = -1;
+    Pipe() {
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC) != 0) {
+            throw std::runtime_error("pipe2 failed");
+        }
+        read = ends[0];
+        write = ends[1];
+    }
+    ~Pipe() {
+        CloseRead();
+        CloseWrite();
+    }
+    void CloseRead() {
+        if (read >= 0) {
+            close(read);
+            read = -1;
+        }
+    }
+    void CloseWrite() {
+        if (write >= 0) {
+            close(write);
+            write = -1;
+        }
+    }
+};
+
+pid_t Spawn(const std::vector<std::string>& command, const Environment& environment,
+            std::optional<int> inputFd, std::optional<int> outputFd, const std::string& logPath) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (inputFd) {
+        posix_spawn_file_actions_adddup2(&actions, *inputFd, STDIN_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    }
+    const std::string log = logPath.empty() ? "/dev/null" : logPath;
+    if (outputFd) {
+        posix_spawn_file_actions_adddup2(&actions, *outputFd, STDOUT_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(),
+                                         O_WRONLY | O_CREAT | O_APPEND, 0600);
+    }
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(),
+                                     O_WRONLY | O_CREAT | O_APPEND, 0600);
+    std::vector<std::string> arguments = command;
+    std::vector<std::string> variables = environment;
+    pid_t pid = 0;
+    const int error = posix_spawnp(&pid, arguments.front().c_str(), &actions, nullptr,
+                                   Pointers(arguments).data(), Pointers(variables).data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) {
+        throw std::runtime_error("cannot start " + command.front());
+    }
+    return pid;
+}
+
+}  // namespace
+
+Environment EnvironmentWith(const Environment& entries) {
+    Environment environment;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string variable = *entry;
+        bool replaced = false;
+        for (const std::string& wanted : entries) {
+            replaced = replaced || NameOf(wanted) == NameOf(variable);
+        }
+        if (!replaced) {
+            environment.push_back(variable);
+        }
+    }
+    environment.insert(environment.end(), entries.begin(), entries.end());
+    return environment;
+}
+
+ChildProcess::ChildProcess(const std::vector<std::string>& command, const Environment& environment,
+                           std::optional<int> outputFd, const std::string& logPath)
+    : pid_(Spawn(command, environment, std::nullopt, outputFd, logPath)) {}
+
+ChildProcess::~ChildProcess() {
+    Stop();
+}
+
+std::optional<int> ChildProcess::Wait(std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!status_) {
+        int status = 0;
+        const pid_t reaped = waitpid(pid_, &status, WNOHANG);
+        if (reaped == pid_ || (reaped < 0 && errno != EINTR)) {
+            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        } else if (std::chrono::steady_clock::now() >= deadline) {
+            return std::nullopt;
+        } else {
+            std::this_thread::sleep_for(kReapInterval);
+        }
+    }
+    return status_;
+}
+
+void ChildProcess::Stop() {
+    if (status_) {
+        return;
+    }
+    kill(pid_, SIGTERM);
+    if (!Wait(kGracePeriod)) {
+        kill(pid_, SIGKILL);
+        Wait(kGracePeriod);
+    }
+}
+
+DetachedProcess::~DetachedProcess() {
+    kill(pid_, SIGTERM);
+    const auto deadline = std::chrono::steady_clock::now() + kGracePeriod;
+    while (kill(pid_, 0) == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(kReapInterval);
+    }
+}
+
+ToolResult RunTool(const std::vector<std::string>& command, const Environment& environment,
+                   const std::string& input, std::chrono::milliseconds timeout) {
+    Pipe toTool;
+    Pipe fromTool;
+    const pid_t pid = Spawn(command, environment, toTool.read, fromTool.write, "");
+    toTool.CloseRead();
+    fromTool.CloseWrite();
+    if (!input.empty() && write(toTool.write, input.data(), input.size()) < 0) {
+        throw std::runtime_error("cannot write to " + command.front());
+    }
+    toTool.CloseWrite();
+
+    ToolResult result;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    char buffer[4096];
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd descriptor{.fd = fromTool.read, .events = POLLIN, .revents = 0};
+        if (left.count() <= 0 || poll(&descriptor, 1, static_cast<int>(left.count())) == 0) {
+            kill(pid, SIGKILL);
+            break;
+        }
+        const ssize_t count = read(fromTool.read, buffer, sizeof buffer);
+        if (count <= 0) {
+            break;
+        }
+        result.output.append(buffer, static_cast<std::size_t>(count));
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+}  // namespace tavro::x11::test

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavro::x11::test {
+
+// "NAME=value" entries: the environment of a child process.
+using Environment = std::vector<std::string>;
+
+// This process's environment with the given entries set.
+Environment EnvironmentWith(const Environment& entries);
+
+// A program the tests started, stopped (SIGTERM, then SIGKILL) and reaped
+// with the object, by its process id.
+class ChildProcess {
+  public:
+    // Starts the program, found on PATH. Standard input is /dev/null; standard
+    // output goes to `outputFd` when given, else with standard error to
+    // `logPath` (or /dev/null).
+    ChildProcess(const std::vector<std::string>& command, const Environment& environment,
+                 std::optional<int> outputFd = std::nullopt, const std::string& logPath = "");
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    pid_t Pid() const { return pid_; }
+    // Waits for the program to end by itself; its exit status, or
+    // std::nullopt when it still runs after the timeout.
+    std::optional<int> Wait(std::chrono::milliseconds timeout);
+    void Stop();
+
+  private:
+    pid_t pid_ = 0;
+    std::optional<int> status_;
+};
+
+// A process that a tool started and left running, such as the bus daemon of
+// dbus-launch: ended with the object, by its process id. It is no child of
+// this process, so its end is only waited for.
+class DetachedProcess {
+  public:
+    explicit DetachedProcess(pid_t pid) : pid_(pid) {}
+    ~DetachedProcess();
+    DetachedProcess(const DetachedProcess&) = delete;
+    DetachedProcess& operator=(const DetachedProcess&) = delete;
+
+  private:
+    pid_t pid_;
+};
+
+struct ToolResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+// Runs a program to its end (at most `timeout`) with `input` on its standard
+// input, and returns its exit code and standard output.
+ToolResult RunTool(const std::vector<std::string>& command, const Environment& environment,
+                   const std::string& input = "",
+                   std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
+}  // namespace tavro::x11::test

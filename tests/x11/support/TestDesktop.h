@@ -1,0 +1,71 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/ChildProcess.h"
+#include "support/TemporaryFolder.h"
+
+namespace tavro::x11::test {
+
+using WindowId = unsigned long;
+
+// Polls the condition until it holds or the timeout passes; whether it held.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// A desktop of its own for one test program: Xvfb on a free display (kept
+// from resetting its keymap when the last client leaves), a D-Bus session of
+// its own (mousepad runs one instance per session), the openbox window
+// manager, and mousepad as the application typed into. xdotool and xclip
+// serve as instruments independent of the code under test. Everything it
+// started is stopped by process id when it goes.
+class TestDesktop {
+  public:
+    TestDesktop();
+    TestDesktop(const TestDesktop&) = delete;
+    TestDesktop& operator=(const TestDesktop&) = delete;
+
+    const std::string& DisplayName() const { return displayName_; }
+    // The environment of the programs started on this desktop.
+    const Environment& ProgramEnvironment() const { return environment_; }
+
+    // Runs a tool on this desktop.
+    ToolResult Run(const std::vector<std::string>& command, const std::string& input = "") const;
+    // xdotool with these arguments; fails the test when it does.
+    void Xdotool(const std::vector<std::string>& arguments) const;
+
+    // Opens a mousepad window (the first call starts mousepad) and returns
+    // it once it is in front.
+    WindowId OpenMousepadWindow();
+    pid_t MousepadPid() const;
+    WindowId ActiveWindow() const;
+    std::string WindowName(WindowId window) const;
+
+    // The whole text of the mousepad window in front, copied through the
+    // clipboard after every key sent before (UTF-8).
+    std::string EditorText() const;
+    void ClearEditor() const;
+    // Offers the text on the clipboard (until something else is copied).
+    void SetClipboard(const std::string& text);
+
+  private:
+    void SetEnvironment(const std::string& busAddress);
+    std::vector<WindowId> MousepadWindows() const;
+    std::string ClipboardTimestamp() const;
+
+    // Declared in the order of starting: they stop in reverse.
+    TemporaryFolder folder_{"tavro-x11"};
+    std::string displayName_;
+    Environment environment_;
+    std::unique_ptr<ChildProcess> server_;
+    std::unique_ptr<DetachedProcess> bus_;
+    std::unique_ptr<ChildProcess> windowManager_;
+    std::unique_ptr<ChildProcess> mousepad_;
+    std::unique_ptr<ChildProcess> clipboardOwner_;
+};
+
+}  // namespace tavro::x11::test

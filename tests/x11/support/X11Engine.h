@@ -1,0 +1,66 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "engine/Engine.h"
+#include "platform/fake/FakePlatform.h"
+#include "platform/x11/X11KeyInjector.h"
+#include "platform/x11/X11KeyboardHook.h"
+#include "platform/x11/X11KeyboardLayout.h"
+#include "platform/x11/X11Keymap.h"
+#include "platform/x11/X11Shell.h"
+#include "platform/x11/X11WindowSystem.h"
+#include "platform/x11/XConnection.h"
+
+namespace tavro::x11::test {
+
+// The X11 ports of one display, wired as the desktop program wires them: the
+// hook's and the connection's sockets watched, the hook flushed and the
+// keymap restored on a timer.
+struct X11Ports {
+    explicit X11Ports(const std::string& displayName);
+
+    // Runs that event loop until the condition holds or the timeout passes;
+    // whether it held.
+    bool RunUntil(const std::function<bool()>& condition,
+                  std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // Runs it for the given time.
+    void RunFor(std::chrono::milliseconds duration);
+    // Returns when the server has handled everything sent so far.
+    void Sync() { XSync(connection.get(), False); }
+
+    XConnection connection;
+    X11KeyboardHook hook;
+    X11Keymap keymap{connection};
+    X11KeyboardLayout layout{keymap};
+    X11KeyInjector injector{connection, keymap, hook};
+    X11WindowSystem windows{connection, keymap};
+    X11Shell shell;
+
+  private:
+    void RunOnce(std::chrono::milliseconds timeout);
+
+    std::chrono::steady_clock::time_point lastFlush_{};
+};
+
+// An engine on the X11 ports, with the fake desktop (pages, staging area,
+// clipboard, tray, menus) for the ports only a GUI provides. Its main window
+// is no window of the display.
+struct X11Engine {
+    explicit X11Engine(const std::string& displayName);
+    ~X11Engine() { ports.hook.Stop(); }
+    X11Engine(const X11Engine&) = delete;
+    X11Engine& operator=(const X11Engine&) = delete;
+
+    // Puts a trigger into the next slot.
+    void AddTrigger(const std::u16string& trigger, const std::u16string& replaceText);
+    const std::u16string& KeyBuffer() { return engine.Capture().keyBuffer.Text(); }
+
+    X11Ports ports;
+    fake::FakePlatform fakes;
+    Engine engine;
+};
+
+}  // namespace tavro::x11::test
