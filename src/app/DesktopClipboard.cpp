@@ -1,11 +1,14 @@
 #include "app/DesktopClipboard.h"
 
+#include <xcb/xcb.h>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QTimer>
+
+#include <cstdlib>
 
 #include "editor/RichTextMimeTypes.h"
 
@@ -69,6 +72,12 @@ void DesktopClipboard::AwaitPaste() {
     wake.start(kWakeMilliseconds);
     while (!*taken_ && waited.elapsed() < kPasteTimeoutMilliseconds) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    // The answer to the application is queued on Qt's own connection: have
+    // the X server handle it before any key that is sent next.
+    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+        xcb_connection_t* connection = x11->connection();
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     }
 }
 

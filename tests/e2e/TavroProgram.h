@@ -38,10 +38,11 @@ class TavroProgram {
     void Start(const Environment& environment);
     bool WaitUntilRunning();
     std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
+    pid_t Pid() const { return process_ ? process_->Pid() : 0; }
     void Stop();
 
   private:
-    x11::test::TemporaryFolder folder_{"tavro-e2e"};
+    test::TemporaryFolder folder_{"tavro-e2e"};
     std::unique_ptr<ChildProcess> process_;
 };
 

@@ -19,7 +19,7 @@ class DataFolderTest : public ::testing::Test {
         return path;
     }
 
-    TemporaryFolder program;
+    TemporaryFolder program{"tavro-data"};
     TriggerTable triggers;
 };
 

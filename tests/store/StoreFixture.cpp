@@ -2,24 +2,12 @@
 
 #include <sqlite3.h>
 
-#include <random>
 #include <stdexcept>
 
 #include "store/StoreStatements.h"
 #include "store/sqlite/DatabaseSchema.h"
 
 namespace tavro::test {
-
-TemporaryFolder::TemporaryFolder() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() / ("tavro-test-" + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-}
-
-TemporaryFolder::~TemporaryFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-}
 
 void RunSql(const std::filesystem::path& database, const std::string& sql) {
     sqlite3* raw = nullptr;

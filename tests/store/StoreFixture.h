@@ -11,22 +11,9 @@
 #include "store/TriggerStore.h"
 #include "store/TriggerTable.h"
 #include "store/sqlite/SqliteDatabase.h"
+#include "support/TemporaryFolder.h"
 
 namespace tavro::test {
-
-// A fresh program folder in the temporary folder, removed afterwards.
-class TemporaryFolder {
-  public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 // Runs SQL on a database file through a connection of its own, as another
 // program would.
@@ -45,7 +32,7 @@ class StoreFixture {
     // The trigger column of tblTriggers, in storage order.
     std::vector<std::string> StoredColumn(const std::string& query) const;
 
-    TemporaryFolder folder;
+    TemporaryFolder folder{"tavro-store"};
     fake::FakePlatform platform;
     fake::FakeListBox lstTriggers;
     fake::FakeListBox lstSendKey;

@@ -11,6 +11,8 @@
 
 namespace tavro::x11::test {
 
+using tavro::test::TemporaryFolder;
+
 using WindowId = unsigned long;
 
 // Polls the condition until it holds or the timeout passes; whether it held.

@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-namespace tavro::x11::test {
+namespace tavro::test {
 
 // A new folder in the system's temporary folder, removed with everything in
 // it when the object goes.
@@ -33,4 +33,4 @@ class TemporaryFolder {
     std::filesystem::path path_;
 };
 
-}  // namespace tavro::x11::test
+}  // namespace tavro::test
