@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/Clock.h"
 #include "platform/EventLoop.h"
 
 namespace tavro {
@@ -9,12 +8,6 @@ namespace tavro {
 class DesktopEventLoop final : public EventLoop {
   public:
     void YieldOnce() override;
-};
-
-// The local date and time.
-class SystemClock final : public Clock {
-  public:
-    LocalTime Now() override;
 };
 
 }  // namespace tavro

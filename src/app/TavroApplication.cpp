@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "capture/KeyVocabulary.h"
 #include "store/DataFolder.h"
 
 namespace tavro {
@@ -52,7 +53,7 @@ TavroApplication::TavroApplication(const std::filesystem::path& programFolder)
 void TavroApplication::Start() {
     store_.LoadTriggers();
     CheckDataFolder(programFolder_);
-    engine_.Capture().modifiers.CapsLockOn = engine_.Windows().KeyStateOn(20);
+    engine_.Capture().modifiers.CapsLockOn = engine_.Windows().KeyStateOn(kKeyCapsLock);
     WatchX11();
     hook_.Start(engine_);
     tray_.Icon().show();

@@ -10,6 +10,7 @@
 #include "app/InterimMainWindow.h"
 #include "app/InterimStagingArea.h"
 #include "app/MessageBoxDialogs.h"
+#include "app/SystemClock.h"
 #include "engine/Engine.h"
 #include "platform/ProgramExit.h"
 #include "platform/x11/X11KeyInjector.h"

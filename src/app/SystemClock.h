@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+namespace tavro {
+
+// The local date and time.
+class SystemClock final : public Clock {
+  public:
+    LocalTime Now() override;
+};
+
+}  // namespace tavro
