@@ -9,7 +9,7 @@ cd "$root"
 
 bash scripts/install-packages.sh build-essential cmake ninja-build pkg-config libgtest-dev \
     libgmock-dev libbenchmark-dev libsqlite3-dev qt6-base-dev libx11-dev libxtst-dev \
-    libxkbcommon-dev xdg-utils
+    libxkbcommon-dev xdg-utils python3
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)"
