@@ -28,7 +28,8 @@ cmake --build build-release -j "$(nproc)"
 
 source scripts/user-paths.sh
 installed=$program_folder/tavro
-before=$(cksum <"$installed" 2>/dev/null || true)
+before=""
+[[ -e $installed ]] && before=$(cksum <"$installed")
 bash scripts/install.sh "${install_options[@]}" build-release
 # A Tavro still running the replaced program ends (saving its pending
 # edits), so that the new one starts.
