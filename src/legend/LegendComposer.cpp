@@ -32,26 +32,18 @@ constexpr std::int64_t kTwipsPerPixel = 15;
 constexpr std::int64_t kLargestPictureWidth = 8640;
 constexpr std::int64_t kLargestPictureHeight = 11520;
 
-CharacterFormat LegendFormat() {
+CharacterFormat LegendFormat(int halfPoints = kLegendHalfPoints, bool bold = false) {
     CharacterFormat format;
     format.font = kLegendFontNumber;
-    format.halfPoints = kLegendHalfPoints;
+    format.halfPoints = halfPoints;
+    format.bold = bold;
     return format;
 }
 
 CharacterFormat TitleFormat() {
-    CharacterFormat format = LegendFormat();
-    format.halfPoints = kLegendTitleHalfPoints;
-    format.bold = true;
+    CharacterFormat format = LegendFormat(kLegendTitleHalfPoints, true);
     format.italic = true;
     format.underline = true;
-    return format;
-}
-
-CharacterFormat TriggerFormat() {
-    CharacterFormat format = LegendFormat();
-    format.halfPoints = kLegendTriggerHalfPoints;
-    format.bold = true;
     return format;
 }
 
@@ -133,13 +125,13 @@ class Composer {
   private:
     void AddHeader() {
         AddLine(kLegendTitle, TitleFormat());
-        AddLine(std::u16string(kLegendProgramName) + std::u16string(kProgramVersion));
+        AddLine(std::u16string(kLegendVersionLineStart) + std::u16string(kProgramVersion));
         AddLine(u"");
         AddLine(kLegendRule);
     }
 
     void AddTrigger(const TriggerRecord& record) {
-        AddField(kLabelTrigger, record.Trigger, TriggerFormat());
+        AddField(kLabelTrigger, record.Trigger, LegendFormat(kLegendTriggerHalfPoints, true));
         AddField(kLabelType, record.Type);
         AddField(kLabelName, record.Display);
         if (record.Type == kTypeText) {

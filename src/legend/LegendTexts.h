@@ -8,7 +8,7 @@ namespace tavro {
 
 inline constexpr std::u16string_view kLegendTitle = u"Tavro! Legend";
 // The line under the title names the program and its version.
-inline constexpr std::u16string_view kLegendProgramName = u"Tavro version ";
+inline constexpr std::u16string_view kLegendVersionLineStart = u"Tavro version ";
 inline constexpr std::u16string_view kLegendRule =
     u"********************************************************************************";
 

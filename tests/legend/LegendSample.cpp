@@ -25,19 +25,18 @@ void FillLegendSample(TriggerTable& triggers, const fs::path& programFolder) {
     }
     const auto file = [&](const char* name) { return (data / name).u16string(); };
     AddTrigger(triggers, u";todo", u"Type not chosen yet", u"");
-    TriggerRecord& bars = AddTrigger(triggers, u";bars", u"Colour bars", u"Image");
-    bars.ReplaceImageFile = file("stripes.bmp");
-    bars.ReplaceText = u"[red, green and blue bars]";
-    TriggerRecord& logo = AddTrigger(triggers, u";logo", u"Logo", u"Image");
-    logo.ReplaceImageFile = file("logo.gif");
-    logo.ReplaceText = u"Tavro";
-    AddTrigger(triggers, u";lost", u"Lost picture", u"Image").ReplaceImageFile = file("lost.png");
-    TriggerRecord& photo = AddTrigger(triggers, u";photo", u"Photo", u"Image");
-    photo.ReplaceImageFile = u"C:\\Users\\anna\\Tavro\\data\\photo.jpg";
-    photo.ReplaceText = u"[sunset]";
-    TriggerRecord& squares = AddTrigger(triggers, u";squares", u"Squares", u"Image");
-    squares.ReplaceImageFile = file("chart.png");
-    squares.ReplaceText = u"[chequered]";
+    const auto image = [&](std::u16string trigger, std::u16string display, std::u16string path,
+                           std::u16string alternate) {
+        TriggerRecord& record =
+            AddTrigger(triggers, std::move(trigger), std::move(display), u"Image");
+        record.ReplaceImageFile = std::move(path);
+        record.ReplaceText = std::move(alternate);
+    };
+    image(u";bars", u"Colour bars", file("stripes.bmp"), u"[red, green and blue bars]");
+    image(u";logo", u"Logo", file("logo.gif"), u"Tavro");
+    image(u";lost", u"Lost picture", file("lost.png"), u"");
+    image(u";photo", u"Photo", u"C:\\Users\\anna\\Tavro\\data\\photo.jpg", u"[sunset]");
+    image(u";squares", u"Squares", file("chart.png"), u"[chequered]");
     AddTrigger(triggers, u";calc", u"Calculator", u"Launch").CommandLine = u"galculator";
     TriggerRecord& letter = AddTrigger(triggers, u";letter", u"Letter", u"RTF");
     letter.ReplaceRTFFile = file("letter.rtf");
