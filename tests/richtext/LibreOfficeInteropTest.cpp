@@ -2,13 +2,9 @@
 // converts to RTF must read right, and RTF we write must convert back to the
 // same text and pictures. The conversions run once, batched, for all tests.
 
-#include <signal.h>
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,18 +17,17 @@
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
 #include "support/ChildProcess.h"
+#include "support/LibreOffice.h"
 #include "text/Utf8.h"
 
 namespace tavro {
 namespace {
 
 namespace fs = std::filesystem;
+using test::LibreOffice;
 using test::RichDocumentBuilder;
-using x11::test::ChildProcess;
 using x11::test::EnvironmentWith;
 using x11::test::RunTool;
-
-constexpr std::chrono::seconds kConversionTimeout{180};
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -74,64 +69,6 @@ Picture StripedPng(int width, int height) {
     picture.height = height;
     return picture;
 }
-
-// Headless LibreOffice with a profile of its own in a temporary folder,
-// removed afterwards. A conversion that hangs is killed, with the office
-// process its launcher started.
-class LibreOffice {
-  public:
-    LibreOffice() {
-        std::string name = (fs::temp_directory_path() / "tavro-interop-XXXXXX").string();
-        if (mkdtemp(name.data()) != nullptr) {
-            folder_ = name;
-        }
-    }
-    ~LibreOffice() {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-    LibreOffice(const LibreOffice&) = delete;
-    LibreOffice& operator=(const LibreOffice&) = delete;
-
-    const fs::path& Folder() const { return folder_; }
-
-    // Converts the files into Folder() / "out"; false when LibreOffice
-    // failed or did not finish in time.
-    bool Convert(const std::vector<fs::path>& files, const std::string& format,
-                 const std::string& inputFilter = "") {
-        std::vector<std::string> command = {
-            "soffice", "-env:UserInstallation=file://" + (folder_ / "profile").string(),
-            "--headless", "--norestore"};
-        if (!inputFilter.empty()) {
-            command.push_back("--infilter=" + inputFilter);
-        }
-        command.insert(command.end(),
-                       {"--convert-to", format, "--outdir", (folder_ / "out").string()});
-        for (const fs::path& file : files) {
-            command.push_back(file.string());
-        }
-        ChildProcess office(command, EnvironmentWith({}), std::nullopt,
-                            (folder_ / "soffice.log").string());
-        const std::optional<int> status = office.Wait(kConversionTimeout);
-        if (!status) {
-            KillChildrenOf(office.Pid());
-        }
-        return status == 0;
-    }
-
-    std::string Log() const { return ReadFile(folder_ / "soffice.log"); }
-
-  private:
-    static void KillChildrenOf(pid_t pid) {
-        const std::string id = std::to_string(pid);
-        std::ifstream children("/proc/" + id + "/task/" + id + "/children");
-        for (pid_t child = 0; children >> child;) {
-            kill(child, SIGKILL);
-        }
-    }
-
-    fs::path folder_;
-};
 
 class LibreOfficeInterop : public ::testing::Test {
   protected:
@@ -288,19 +225,7 @@ TEST_F(LibreOfficeInterop, LibreOfficeReadsOurTextBack) {
 TEST_F(LibreOfficeInterop, LibreOfficePrintsOurTextAndPictures) {
     ASSERT_TRUE(exportedPdf_) << office_->Log();
     const std::string pdf = (office_->Folder() / "out" / "ours.pdf").string();
-    const auto images = RunTool({"pdfimages", "-list", pdf}, EnvironmentWith({}));
-    ASSERT_EQ(images.exitCode, 0);
-    // Header lines, then one line per image: page, number, type, width, height...
-    std::istringstream lines(images.output);
-    std::vector<std::string> sizes;
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream fields(line);
-        std::string page, number, type, width, height;
-        if (fields >> page >> number >> type >> width >> height && type == "image") {
-            sizes.push_back(width + "x" + height);
-        }
-    }
-    EXPECT_EQ(sizes, (std::vector<std::string>{"20x10", "1x1"}));
+    EXPECT_EQ(test::PdfImageSizes(pdf), (std::vector<std::string>{"20x10", "1x1"}));
 
     const auto text = RunTool({"pdftotext", pdf, "-"}, EnvironmentWith({}));
     ASSERT_EQ(text.exitCode, 0);
