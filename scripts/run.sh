@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12), builds Tavro and starts it in the
 # X session of this terminal. The build places a starter trigger database
-# (build/bin/tavro.mdb) beside the program when there is none.
+# (build/bin/tavro.mdb) beside the program when there is none; so does this
+# script, should a build have left it out.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,5 +14,6 @@ bash scripts/install-packages.sh build-essential cmake ninja-build pkg-config li
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)"
+[[ -f build/bin/tavro.mdb ]] || build/bin/tavro-db create build/bin/tavro.mdb
 
 exec build/bin/tavro
