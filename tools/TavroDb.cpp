@@ -9,6 +9,7 @@
 #include "store/StoreDatabase.h"
 #include "store/StoreStatements.h"
 #include "store/TriggerTable.h"
+#include "store/TriggerType.h"
 #include "store/sqlite/DatabaseSchema.h"
 #include "store/sqlite/SqliteDatabase.h"
 #include "text/Utf8.h"
@@ -85,19 +86,13 @@ void List(const std::string& path) {
     const auto database = engine.OpenDatabase(path);
     const auto rows = database->OpenRecordset(tavro::kSelectTriggers);
     std::cout << "Triggers:\n";
-    for (; !rows->Eof(); rows->MoveNext()) {
-        const auto field = [&](const char* name) { return rows->Field(name).value_or(u""); };
-        const std::u16string type = field("Type");
-        std::u16string content = field("ReplaceText");
-        if (type == u"Launch") {
-            content = field("CommandLine");
-        } else if (type == u"RTF") {
-            content = field("ReplaceRTFFile");
-        } else if (type == u"Image") {
-            content = field("ReplaceImageFile");
-        }
-        std::cout << "  " << OneLine(field("Trigger")) << "  " << OneLine(field("Display")) << "  ["
-                  << OneLine(type) << "]  " << OneLine(content) << '\n';
+    for (const TriggerRecord& record : tavro::ReadTriggerRows(*rows)) {
+        const std::u16string& content = record.Type == tavro::kTypeLaunch  ? record.CommandLine
+                                        : record.Type == tavro::kTypeRTF   ? record.ReplaceRTFFile
+                                        : record.Type == tavro::kTypeImage ? record.ReplaceImageFile
+                                                                           : record.ReplaceText;
+        std::cout << "  " << OneLine(record.Trigger) << "  " << OneLine(record.Display) << "  ["
+                  << OneLine(record.Type) << "]  " << OneLine(content) << '\n';
     }
     rows->Close();
     PrintList(

@@ -4,6 +4,7 @@
 #include "platform/MessageBoxes.h"
 #include "store/Database.h"
 #include "store/StoreStatements.h"
+#include "store/TriggerOrder.h"
 #include "store/TriggerTable.h"
 #include "text/Utf8.h"
 
@@ -40,6 +41,23 @@ ApplicationList ReadApplicationList(Database& database, std::string_view query,
     }
     rows->Close();
     return list;
+}
+
+std::vector<TriggerRecord> ReadTriggerRows(Recordset& rows) {
+    std::vector<TriggerRecord> records;
+    for (; !rows.Eof(); rows.MoveNext()) {
+        TriggerRecord& record = records.emplace_back();
+        record.Trigger = rows.Field("Trigger").value_or(u"");
+        record.Display = rows.Field("Display").value_or(u"");
+        record.ReplaceText = rows.Field("ReplaceText").value_or(u"");
+        record.Type = rows.Field("Type").value_or(u"");
+        record.CommandLine = rows.Field("CommandLine").value_or(u"");
+        record.ReplaceImageFile = rows.Field("ReplaceImageFile").value_or(u"");
+        record.ReplaceRTFFile = rows.Field("ReplaceRTFFile").value_or(u"");
+    }
+    // The query's own ordering ignores the case of ASCII letters only.
+    SortTriggers(records);
+    return records;
 }
 
 void AppendTriggerRow(Recordset& table, const TriggerRecord& record) {

@@ -3,8 +3,10 @@
 #include <filesystem>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "store/ApplicationLists.h"
+#include "store/TriggerTable.h"
 
 namespace tavro {
 
@@ -14,7 +16,6 @@ class DatabaseEngine;
 class ListBox;
 class MessageBoxes;
 class Recordset;
-struct TriggerRecord;
 
 // Opens tavro.mdb in the program folder. On failure shows the engine's
 // description under "Error opening database" and returns nullptr.
@@ -32,6 +33,11 @@ void ShowCannotSave(MessageBoxes& messages);
 // empty values are skipped.
 ApplicationList ReadApplicationList(Database& database, std::string_view query,
                                     std::string_view column);
+
+// The trigger rows from the current one to the last, in the order of the
+// trigger table (by Type, then Display, without regard to case); null
+// columns read as "".
+std::vector<TriggerRecord> ReadTriggerRows(Recordset& rows);
 
 // Appends one trigger row to a table opened to append rows.
 void AppendTriggerRow(Recordset& table, const TriggerRecord& record);

@@ -4,6 +4,7 @@
 #include "platform/ProgramExit.h"
 #include "platform/StagingArea.h"
 #include "platform/TrayMenu.h"
+#include "store/ApplicationLists.h"
 #include "store/Database.h"
 #include "store/StoreDatabase.h"
 #include "store/StoreStatements.h"
@@ -13,18 +14,6 @@ namespace tavro {
 namespace {
 
 constexpr int kExitDatabaseUnreadable = 1;
-
-TriggerRecord ReadRecord(Recordset& rows) {
-    TriggerRecord record;
-    record.Trigger = rows.Field("Trigger").value_or(u"");
-    record.Display = rows.Field("Display").value_or(u"");
-    record.ReplaceText = rows.Field("ReplaceText").value_or(u"");
-    record.Type = rows.Field("Type").value_or(u"");
-    record.CommandLine = rows.Field("CommandLine").value_or(u"");
-    record.ReplaceImageFile = rows.Field("ReplaceImageFile").value_or(u"");
-    record.ReplaceRTFFile = rows.Field("ReplaceRTFFile").value_or(u"");
-    return record;
-}
 
 }  // namespace
 
@@ -37,6 +26,8 @@ void TriggerStore::LoadTriggers() {
         d_.exit.EndProgram(kExitDatabaseUnreadable);
         return;
     }
+    std::vector<TriggerRecord> records;
+    ApplicationLists applications;
     try {
         const auto rows = database->OpenRecordset(kSelectTriggers);
         try {
@@ -46,11 +37,11 @@ void TriggerStore::LoadTriggers() {
             database->Close();
             return;
         }
-        ReadTriggers(*rows);
+        records = ReadTriggerRows(*rows);
         rows->Close();
-        d_.applications.SendKeyApps =
+        applications.SendKeyApps =
             ReadApplicationList(*database, kSelectSendKeyApps, kSendKeyAppColumn);
-        d_.applications.TextOnlyApps =
+        applications.TextOnlyApps =
             ReadApplicationList(*database, kSelectTextOnlyApps, kTextOnlyAppColumn);
         database->Close();
     } catch (const DatabaseError& error) {
@@ -58,20 +49,21 @@ void TriggerStore::LoadTriggers() {
         d_.exit.EndProgram(kExitDatabaseUnreadable);
         return;
     }
+    FillTriggerTable(std::move(records));
+    d_.applications = std::move(applications);
     FillApplicationListBox(d_.lstSendKey, d_.applications.SendKeyApps);
     FillApplicationListBox(d_.lstTextOnly, d_.applications.TextOnlyApps);
     d_.staging.ShowTrigger(d_.triggers.CurrentTrigger);
 }
 
-void TriggerStore::ReadTriggers(Recordset& rows) {
+void TriggerStore::FillTriggerTable(std::vector<TriggerRecord> records) {
     TriggerTable& table = d_.triggers;
     d_.lstTriggers.Clear();
     table.ClearTriggers();
     overflowRows_.clear();
     std::vector<std::u16string> trayEntries;
     int slot = 0;
-    for (; !rows.Eof(); rows.MoveNext()) {
-        TriggerRecord record = ReadRecord(rows);
+    for (TriggerRecord& record : records) {
         if (slot == kTriggerSlots) {
             overflowRows_.push_back(std::move(record));
             continue;
@@ -89,6 +81,11 @@ void TriggerStore::ReadTriggers(Recordset& rows) {
 }
 
 bool TriggerStore::SaveTriggers() {
+    // A table without rows would load nothing at the next start.
+    if (d_.triggers.TriggersInUse() == 0 && overflowRows_.empty()) {
+        ShowCannotSave(d_.messages);
+        return false;
+    }
     const std::unique_ptr<Database> database =
         OpenStoreDatabase(d_.engine, d_.programFolder, d_.messages);
     if (!database) {

@@ -14,7 +14,6 @@ class DatabaseEngine;
 class ListBox;
 class MessageBoxes;
 class ProgramExit;
-class Recordset;
 class StagingArea;
 class TrayMenu;
 
@@ -44,13 +43,16 @@ class TriggerStore {
     // trigger table changes nothing.
     void LoadTriggers();
     // Writes the table; returns whether it was stored. A save that stores
-    // nothing says so and keeps the table and its dirty mark.
+    // nothing says so and keeps the table and its dirty mark. A table
+    // without any trigger is never written.
     bool SaveTriggers();
     // Saves, and after a save that stored the table, reloads it.
     void mnuSave_Click();
 
   private:
-    void ReadTriggers(Recordset& rows);
+    // Replaces the table, the trigger list and the tray entries with rows
+    // read in the table's order.
+    void FillTriggerTable(std::vector<TriggerRecord> records);
 
     Dependencies d_;
     // Rows beyond the table's 21 slots (only a file changed by other means

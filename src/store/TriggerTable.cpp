@@ -1,5 +1,7 @@
 #include "store/TriggerTable.h"
 
+#include <algorithm>
+
 #include "platform/MessageBoxes.h"
 
 namespace tavro {
@@ -25,13 +27,21 @@ void TriggerTable::ClearTriggers() {
 }
 
 bool TriggerTable::DeleteTrigger(int slot, MessageBoxes& messages) {
-    if (TriggerCount == 1) {
+    // Deleted slots stay in use until a save drops them; they do not count.
+    const int left = TriggersInUse() - (Slot(slot).Trigger.empty() ? 0 : 1);
+    if (left == 0) {
         messages.ShowMessage(std::u16string(kLastTriggerText), std::u16string(kLastTriggerTitle),
                              MessageIcon::Exclamation);
         return false;
     }
     Slot(slot).Trigger.clear();
     return true;
+}
+
+int TriggerTable::TriggersInUse() const {
+    return static_cast<int>(
+        std::count_if(slots_.begin(), slots_.begin() + UsedSlots(),
+                      [](const TriggerRecord& record) { return !record.Trigger.empty(); }));
 }
 
 std::u16string TriggerTable::ListLine(int slot) const {

@@ -32,14 +32,19 @@ class TriggerTable {
 
     // Empties all fields of all slots; keeps TriggerCount and CurrentTrigger.
     void ClearTriggers();
-    // Marks the slot deleted. Refuses, with a message, to delete the last
-    // trigger; returns whether the slot was deleted.
+    // Marks the slot deleted. Refuses, with a message, when no trigger
+    // would be left: the table is never saved empty. Returns whether the
+    // slot was deleted.
     bool DeleteTrigger(int slot, MessageBoxes& messages);
 
     // The slots to look at: TriggerCount, kept within the table.
     int UsedSlots() const {
         return TriggerCount < 0 ? 0 : (TriggerCount > kTriggerSlots ? kTriggerSlots : TriggerCount);
     }
+
+    // The slots in use that hold a trigger: TriggerCount less the deleted
+    // slots that no save has dropped yet.
+    int TriggersInUse() const;
 
     // The line of the trigger list: Trigger - Display.
     std::u16string ListLine(int slot) const;

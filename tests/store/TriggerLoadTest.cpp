@@ -36,6 +36,20 @@ TEST_F(TriggerLoadTest, GroupsTheTriggersByTypeInTheTrayMenu) {
                 ElementsAre("ShowTrigger(0)"));
 }
 
+TEST_F(TriggerLoadTest, OrdersNamesWithoutRegardToCaseInEveryScript) {
+    // SQLite's NOCASE puts each pair the other way round: it folds ASCII only.
+    for (const char* name : {"'Éb'", "'éa'", "'Γάμμα'", "'βήτα'", "'Борис'", "'анна'"}) {
+        InsertTrigger(name, name, "'Text'");
+    }
+    InsertTrigger("'l'", "'Ñ'", "'launch'");
+    store.LoadTriggers();
+    std::vector<std::u16string> names;
+    for (int slot = 0; slot < triggers.TriggerCount; ++slot) {
+        names.push_back(triggers.Slot(slot).Display);
+    }
+    EXPECT_THAT(names, ElementsAre(u"Ñ", u"éa", u"Éb", u"βήτα", u"Γάμμα", u"анна", u"Борис"));
+}
+
 TEST_F(TriggerLoadTest, AReloadShowsOnlyTheEntriesStillNeeded) {
     InsertTrigger("'a'", "'A'", "'Text'");
     InsertTrigger("'b'", "'B'", "'Launch'");

@@ -31,8 +31,9 @@ class TriggerSaveTest : public StoreFixture, public ::testing::Test {
     }
 
     // An edit in the editor: the replacement of slot 1 changes.
-    void Edit() {
-        triggers.Slot(1).ReplaceText = u"edited";
+    void Edit(std::u16string text = u"edited") {
+        edit_ = std::move(text);
+        triggers.Slot(1).ReplaceText = edit_;
         triggers.TriggersDirty = true;
     }
 
@@ -40,10 +41,32 @@ class TriggerSaveTest : public StoreFixture, public ::testing::Test {
     void ExpectEditKept(const std::string& message) {
         EXPECT_THAT(platform.log.CallsStartingWith({"MessageBox", "ShowTrigger", "EndProgram"}),
                     ElementsAre(message));
-        EXPECT_EQ(triggers.Slot(1).ReplaceText, u"edited");
+        EXPECT_TRUE(triggers.Slot(1).ReplaceText == edit_);
         EXPECT_TRUE(triggers.TriggersDirty);
         EXPECT_THAT(StoredColumn("SELECT ReplaceText FROM tblTriggers"),
                     ElementsAre("old", "old", "old", "old", "old"));
+    }
+
+    std::u16string edit_;
+};
+
+// SQLite's longest value, lowered on every connection the process opens.
+int LowerLengthLimit(sqlite3* connection, char**, const sqlite3_api_routines*) {
+    sqlite3_limit(connection, SQLITE_LIMIT_LENGTH, 100'000);
+    return SQLITE_OK;
+}
+
+// Sets SQLite's limits for a while: a lower longest value on new
+// connections, or a ceiling on its memory.
+class SqliteLimits {
+  public:
+    ~SqliteLimits() {
+        sqlite3_reset_auto_extension();
+        sqlite3_hard_heap_limit64(0);
+    }
+    void LowerLength() { sqlite3_auto_extension(reinterpret_cast<void (*)()>(LowerLengthLimit)); }
+    void LimitMemory(sqlite3_int64 more) {
+        sqlite3_hard_heap_limit64(sqlite3_memory_used() + more);
     }
 };
 
@@ -107,6 +130,68 @@ TEST_F(TriggerSaveTest, AFailingRowLeavesTheOldContent) {
     EXPECT_FALSE(triggers.TriggersDirty);
     EXPECT_THAT(StoredColumn("SELECT ReplaceText FROM tblTriggers WHERE Trigger = 't1'"),
                 ElementsAre("edited"));
+}
+
+TEST_F(TriggerSaveTest, AValueSqliteRefusesFailsTheSaveAndKeepsTheEdits) {
+    {
+        SqliteLimits limits;
+        limits.LowerLength();
+        Edit(std::u16string(200'000, u'x'));  // too big for the connection
+        store.mnuSave_Click();
+    }
+    ExpectEditKept(kCannotSave);
+
+    platform.log.Clear();
+    {
+        SqliteLimits limits;
+        limits.LimitMemory(2 << 20);
+        Edit(std::u16string(8 << 20, u'y'));  // out of memory
+        store.mnuSave_Click();
+    }
+    ExpectEditKept(kCannotSave);
+
+    platform.log.Clear();
+    store.mnuSave_Click();
+    EXPECT_THAT(StoredColumn("SELECT length(ReplaceText) FROM tblTriggers WHERE Trigger = 't1'"),
+                ElementsAre(std::to_string(8 << 20)));
+}
+
+TEST_F(TriggerSaveTest, DeletingAfterAFailedSaveNeverEmptiesTheTable) {
+    RunSql(DatabasePath(),
+           "CREATE TRIGGER refuse BEFORE INSERT ON tblTriggers BEGIN SELECT RAISE(ABORT, 'no'); "
+           "END");
+    for (int slot = 0; slot < 4; ++slot) {
+        ASSERT_TRUE(triggers.DeleteTrigger(slot, platform.desktop));
+        triggers.TriggersDirty = true;
+        store.mnuSave_Click();  // fails: the deleted slots and the count stay
+    }
+    EXPECT_EQ(triggers.TriggerCount, 5);
+    platform.log.Clear();
+
+    EXPECT_FALSE(triggers.DeleteTrigger(4, platform.desktop));
+    EXPECT_THAT(platform.log.Calls(),
+                ElementsAre("MessageBox(\"You cannot delete the last trigger. Please add a new "
+                            "trigger before deleting this one.\",\"Cannot delete trigger\","
+                            "Exclamation)"));
+
+    RunSql(DatabasePath(), "DROP TRIGGER refuse");
+    store.mnuSave_Click();
+    EXPECT_THAT(StoredColumn("SELECT Trigger FROM tblTriggers"), ElementsAre("t4"));
+    EXPECT_EQ(triggers.TriggerCount, 1);
+    EXPECT_EQ(triggers.Slot(0).Trigger, u"t4");
+}
+
+TEST_F(TriggerSaveTest, ATableWithoutTriggersIsNeverWritten) {
+    for (int slot = 0; slot < 5; ++slot) {
+        triggers.Slot(slot).Trigger.clear();
+    }
+    triggers.TriggersDirty = true;
+
+    store.mnuSave_Click();
+
+    EXPECT_THAT(platform.log.Calls(), ElementsAre(kCannotSave));
+    EXPECT_TRUE(triggers.TriggersDirty);
+    EXPECT_EQ(StoredColumn("SELECT Trigger FROM tblTriggers").size(), 5U);
 }
 
 TEST_F(TriggerSaveTest, AReadOnlyFileKeepsTheEdits) {

@@ -35,6 +35,15 @@ TEST(TriggerTable, RefusesToDeleteTheLastTrigger) {
                             "Exclamation)"));
 }
 
+TEST(TriggerTable, ANewTriggerWithoutItsTextDoesNotCountForTheLastOne) {
+    fake::FakePlatform platform;
+    TriggerTable table = TableOf(2);
+    table.Slot(1).Trigger.clear();
+    EXPECT_FALSE(table.DeleteTrigger(0, platform.desktop));
+    EXPECT_EQ(table.Slot(0).Trigger, u"t0");
+    EXPECT_TRUE(table.DeleteTrigger(1, platform.desktop));  // leaves t0
+}
+
 TEST(TriggerTable, DeletingEmptiesOnlyTheTriggerTextAndKeepsTheCount) {
     fake::FakePlatform platform;
     TriggerTable table = TableOf(5);

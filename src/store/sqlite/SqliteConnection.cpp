@@ -2,10 +2,7 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
-
 #include "store/Database.h"
-#include "text/TextCase.h"
 
 namespace tavro {
 
@@ -13,24 +10,6 @@ namespace {
 
 // How long a save waits for another program's write lock to go away.
 constexpr int kBusyTimeoutMilliseconds = 2000;
-
-// Text order without regard to case, for the letters of the common scripts
-// too; replaces SQLite's ASCII-only NOCASE on this connection, so files stay
-// readable by any SQLite.
-int CompareIgnoringCase(void*, int leftBytes, const void* left, int rightBytes, const void* right) {
-    const auto* a = static_cast<const char16_t*>(left);
-    const auto* b = static_cast<const char16_t*>(right);
-    const int leftLength = leftBytes / 2;
-    const int rightLength = rightBytes / 2;
-    for (int i = 0; i < std::min(leftLength, rightLength); ++i) {
-        const char16_t x = UpperCase(a[i]);
-        const char16_t y = UpperCase(b[i]);
-        if (x != y) {
-            return x < y ? -1 : 1;
-        }
-    }
-    return leftLength - rightLength;
-}
 
 std::shared_ptr<sqlite3> Open(const std::filesystem::path& path, int flags) {
     sqlite3* raw = nullptr;
@@ -42,8 +21,6 @@ std::shared_ptr<sqlite3> Open(const std::filesystem::path& path, int flags) {
     }
     sqlite3_busy_timeout(raw, kBusyTimeoutMilliseconds);
     sqlite3_extended_result_codes(raw, 1);
-    sqlite3_create_collation_v2(raw, "NOCASE", SQLITE_UTF16_ALIGNED, nullptr, CompareIgnoringCase,
-                                nullptr);
     return handle;
 }
 

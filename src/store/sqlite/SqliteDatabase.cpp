@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <vector>
 
 #include "store/sqlite/DatabaseSchema.h"
 #include "store/sqlite/SqliteRecordset.h"
@@ -30,32 +29,6 @@ bool IsTableName(std::string_view source) {
     return !source.empty() && std::all_of(source.begin(), source.end(), [](char c) {
         return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
     });
-}
-
-// Throws when the file lacks a table or column of the store; reading the
-// schema also fails on a file that is not a database at all.
-void CheckShape(SqliteConnection& connection) {
-    const std::string where = QuotedPath(connection.Path()) + " is not a Tavro database: ";
-    for (const TableShape& table : StoreTables()) {
-        auto columns = SqliteRecordset::ForQuery(
-            connection, "PRAGMA table_info(" + std::string(table.name) + ")");
-        std::vector<std::u16string> present;
-        for (; !columns->Eof(); columns->MoveNext()) {
-            present.push_back(columns->Field("name").value_or(u""));
-        }
-        if (present.empty()) {
-            throw DatabaseError(where + "it has no table " + std::string(table.name) + ".");
-        }
-        for (std::string_view column : table.columns) {
-            const std::u16string wanted = FromUtf8(column);
-            if (std::none_of(present.begin(), present.end(), [&](const std::u16string& name) {
-                    return EqualsIgnoringCase(name, wanted);
-                })) {
-                throw DatabaseError(where + "table " + std::string(table.name) + " has no column " +
-                                    std::string(column) + ".");
-            }
-        }
-    }
 }
 
 }  // namespace
@@ -95,7 +68,7 @@ void SqliteDatabase::Close() {
 
 std::unique_ptr<Database> SqliteEngine::OpenDatabase(const std::filesystem::path& path) {
     SqliteConnection connection = SqliteConnection::OpenExisting(path);
-    CheckShape(connection);
+    CheckStoreShape(connection);
     return std::make_unique<SqliteDatabase>(std::move(connection));
 }
 

@@ -105,6 +105,9 @@ std::optional<std::u16string> SqliteRecordset::Field(std::string_view name) {
             }
             const auto* text =
                 reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            if (text == nullptr) {  // the conversion to UTF-8 ran out of memory
+                connection_.ThrowLastError();
+            }
             return FromUtf8(std::string_view(
                 text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column))));
         }
@@ -146,9 +149,13 @@ void SqliteRecordset::Update() {
                                      ") VALUES (" + placeholders + ")");
     int index = 1;
     for (const auto& field : newRow_) {
+        // A value SQLite refuses (too long, out of memory) would otherwise be
+        // stored as null.
         const std::string text = ToUtf8(field.second);
-        sqlite3_bind_text(insert.get(), index++, text.data(), static_cast<int>(text.size()),
-                          SQLITE_TRANSIENT);
+        if (sqlite3_bind_text64(insert.get(), index++, text.data(), text.size(), SQLITE_TRANSIENT,
+                                SQLITE_UTF8) != SQLITE_OK) {
+            connection_.ThrowLastError();
+        }
     }
     if (sqlite3_step(insert.get()) != SQLITE_DONE) {
         connection_.ThrowLastError();
