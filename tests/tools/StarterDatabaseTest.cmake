@@ -10,7 +10,7 @@ if(EXISTS "${DATABASE}")
 endif()
 
 function(build)
-    execute_process(COMMAND "${CMAKE_COMMAND}" --build "${BUILD}"
+    execute_process(COMMAND "${CMAKE_COMMAND}" --build "${BUILD}" --target starter_database
                     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
     if(NOT result EQUAL 0)
         set(failure "the build failed:\n${output}" PARENT_SCOPE)
