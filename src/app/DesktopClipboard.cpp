@@ -10,7 +10,8 @@
 
 #include <cstdlib>
 
-#include "editor/RichTextMimeTypes.h"
+#include "editor/RichTextMimeData.h"
+#include "text/LineEnds.h"
 
 namespace tavro {
 
@@ -20,14 +21,14 @@ constexpr qint64 kPasteTimeoutMilliseconds = 1000;
 constexpr int kWakeMilliseconds = 10;
 
 // Clipboard content that notes when an application asks for it.
-class WatchedMimeData final : public QMimeData {
+class WatchedMimeData final : public RichTextMimeData {
   public:
     explicit WatchedMimeData(std::shared_ptr<bool> taken) : taken_(std::move(taken)) {}
 
   protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override {
         *taken_ = true;
-        return QMimeData::retrieveData(mimeType, type);
+        return RichTextMimeData::retrieveData(mimeType, type);
     }
 
   private:
@@ -36,7 +37,7 @@ class WatchedMimeData final : public QMimeData {
 
 }  // namespace
 
-void DesktopClipboard::Offer(const std::function<void(QMimeData&)>& fill) {
+void DesktopClipboard::Offer(const std::function<void(RichTextMimeData&)>& fill) {
     taken_ = std::make_shared<bool>(false);
     auto* data = new WatchedMimeData(taken_);
     fill(*data);
@@ -47,22 +48,20 @@ void DesktopClipboard::Clear() {
     QGuiApplication::clipboard()->clear();
 }
 
+// Text on the X11 clipboard has LF line ends (typed, a CR is an Enter).
 void DesktopClipboard::SetText(const std::u16string& text) {
-    Offer([&](QMimeData& data) { data.setText(QString::fromStdU16String(text)); });
+    Offer([&](RichTextMimeData& data) {
+        data.setText(QString::fromStdU16String(WithLineFeeds(text)));
+    });
 }
 
 void DesktopClipboard::SetRichText(const std::string& rtf) {
-    const QByteArray markup = QByteArray::fromStdString(rtf);
-    Offer([&](QMimeData& data) {
-        for (const char* type : kRichTextMimeTypes) {
-            data.setData(QString::fromLatin1(type), markup);
-        }
-    });
+    Offer([&](RichTextMimeData& data) { data.SetRichText(rtf); });
 }
 
 void DesktopClipboard::SetTriggerPicture() {
     const QImage picture = triggerPicture_();
-    Offer([&](QMimeData& data) { data.setImageData(picture); });
+    Offer([&](RichTextMimeData& data) { data.setImageData(picture); });
 }
 
 void DesktopClipboard::AwaitPaste() {

@@ -7,12 +7,12 @@
 
 #include "platform/Clipboard.h"
 
-class QMimeData;
-
 namespace tavro {
 
+class RichTextMimeData;
+
 // The desktop clipboard. Rich text is offered under the types that office
-// programs on Linux paste from.
+// programs on Linux paste from, and as HTML and plain text for the others.
 class DesktopClipboard final : public Clipboard {
   public:
     // `triggerPicture` gives the picture of the trigger being fired.
@@ -27,7 +27,7 @@ class DesktopClipboard final : public Clipboard {
 
   private:
     // Puts the content on the clipboard, noting when an application takes it.
-    void Offer(const std::function<void(QMimeData&)>& fill);
+    void Offer(const std::function<void(RichTextMimeData&)>& fill);
 
     std::function<QImage()> triggerPicture_;
     std::shared_ptr<bool> taken_ = std::make_shared<bool>(true);

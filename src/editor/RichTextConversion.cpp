@@ -14,6 +14,9 @@ namespace {
 // Twips are 1/1440 inch; QTextDocument lengths are pixels at 96 per inch.
 constexpr double kTwipsPerPixel = 15.0;
 
+// Marks a block that holds one row of a table (its cells separated by tabs).
+constexpr int kTableRowProperty = QTextFormat::UserProperty;
+
 double ToPixels(int twips) {
     return twips / kTwipsPerPixel;
 }
@@ -50,6 +53,9 @@ QTextBlockFormat ToBlockFormat(const ParagraphFormat& format) {
     block.setLeftMargin(ToPixels(format.leftIndent));
     block.setRightMargin(ToPixels(format.rightIndent));
     block.setTextIndent(ToPixels(format.firstLineIndent));
+    if (format.tableRow) {
+        block.setProperty(kTableRowProperty, true);
+    }
     return block;
 }
 
@@ -66,6 +72,7 @@ ParagraphFormat FromBlockFormat(const QTextBlockFormat& block) {
     format.leftIndent = ToTwips(block.leftMargin());
     format.rightIndent = ToTwips(block.rightMargin());
     format.firstLineIndent = ToTwips(block.textIndent());
+    format.tableRow = block.boolProperty(kTableRowProperty);
     return format;
 }
 

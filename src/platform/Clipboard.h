@@ -10,7 +10,8 @@ class Clipboard {
     virtual ~Clipboard() = default;
     virtual void Clear() = 0;
     virtual void SetText(const std::u16string& text) = 0;
-    // RTF markup, offered in the rich-text formats.
+    // RTF markup, offered in the rich-text formats and, for programs that
+    // read no RTF, as HTML and plain text.
     virtual void SetRichText(const std::string& rtf) = 0;
     // The staging area's TriggerPicture, as a bitmap.
     virtual void SetTriggerPicture() = 0;

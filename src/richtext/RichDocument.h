@@ -46,6 +46,9 @@ struct ParagraphFormat {
     int leftIndent = 0;
     int rightIndent = 0;
     int firstLineIndent = 0;
+    // The paragraph is one row of a table: tabs separate its cells, and a
+    // cell's own paragraphs are kept as line breaks.
+    bool tableRow = false;
     bool operator==(const ParagraphFormat&) const = default;
 };
 

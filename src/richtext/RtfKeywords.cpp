@@ -72,6 +72,7 @@ constexpr std::array kKeywords = {
     KeywordEntry{"highlight", {Keyword::BackgroundColor, 0}},
     KeywordEntry{"i", {Keyword::Italic, 0}},
     KeywordEntry{"info", {Keyword::SkippedDestination, 0}},
+    KeywordEntry{"intbl", {Keyword::InTable, 0}},
     KeywordEntry{"jpegblip", {Keyword::JpegBlip, 0}},
     KeywordEntry{"latentstyles", {Keyword::SkippedDestination, 0}},
     KeywordEntry{"ldblquote", {Keyword::Character, u'\u201C'}},

@@ -53,6 +53,7 @@ enum class Keyword : unsigned char {
     LeftIndent,
     RightIndent,
     FirstLineIndent,
+    InTable,
     // Breaks
     Paragraph,
     Line,

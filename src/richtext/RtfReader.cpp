@@ -17,6 +17,9 @@ namespace tavro {
 
 namespace {
 
+// What may come before the document's first brace.
+constexpr std::string_view kBlanks = " \t\r\n";
+
 // Groups nested deeper than this are read as part of their parent: real
 // documents stay far below it, and it bounds the memory of hostile ones.
 constexpr std::size_t kMaxGroupDepth = 1000;
@@ -72,6 +75,7 @@ struct RunStyle {
 struct GroupState {
     RunStyle style;
     ParagraphFormat paragraph;
+    bool inTable = false;  // \intbl: the paragraph belongs to a table cell
     Destination destination = Destination::Text;
     bool hidden = false;
     int unicodeSkip = 1;
@@ -167,7 +171,9 @@ class Reader {
     void FlushBytes();
     void PrepareRun();
     void FlushText();
-    void EndParagraph();
+    void BreakParagraph();
+    void EndCell();
+    void EndParagraph(bool tableRow = false);
     void EndRow();
     CharacterFormat Resolve(const RunStyle& style) const;
     std::optional<Color> ResolveColor(int index) const;
@@ -218,12 +224,11 @@ class Reader {
 
 RtfReadResult Reader::Read() {
     RtfReadResult result;
-    const std::size_t start = input_.find_first_not_of(" \t\r\n");
-    if (start == std::string_view::npos || input_.substr(start, 5) != "{\\rtf") {
+    if (!IsRtf(input_)) {
         return result;
     }
     result.isRtf = true;
-    pos_ = start;
+    pos_ = input_.find_first_not_of(kBlanks);
     while (pos_ < input_.size() && !finished_) {
         switch (input_[pos_]) {
             case '{':
@@ -358,7 +363,7 @@ void Reader::ReadControlSymbol(char symbol) {
         case '\r':
         case '\n':
             if (state_.destination == Destination::Text) {
-                EndParagraph();
+                BreakParagraph();
             }
             break;
         case '\t':
@@ -630,6 +635,10 @@ void Reader::Dispatch(Keyword keyword, const ControlWord& control) {
             break;
         case Keyword::ParagraphDefaults:
             state_.paragraph = ParagraphFormat{};
+            state_.inTable = false;
+            break;
+        case Keyword::InTable:
+            state_.inTable = true;
             break;
         case Keyword::AlignLeft:
             state_.paragraph.alignment = Alignment::Left;
@@ -654,7 +663,7 @@ void Reader::Dispatch(Keyword keyword, const ControlWord& control) {
             break;
         case Keyword::Paragraph:
             if (state_.destination == Destination::Text) {
-                EndParagraph();
+                BreakParagraph();
             }
             break;
         case Keyword::SectionOrPage:
@@ -667,11 +676,12 @@ void Reader::Dispatch(Keyword keyword, const ControlWord& control) {
             AppendCharacter(kLineBreak);
             break;
         case Keyword::Cell:
-            AppendCharacter(u'\t');
+            EndCell();
             break;
         case Keyword::Row:
             if (state_.destination == Destination::Text) {
                 EndRow();
+                state_.inTable = false;
             }
             break;
         default:
@@ -783,11 +793,12 @@ void Reader::AppendCharacter(char16_t c) {
                 return;
             }
             if (c == u'\u2029') {
-                EndParagraph();
+                BreakParagraph();
                 return;
             }
             PrepareRun();
-            text_ += c;
+            // Tabs end a row's cells: a tab within a cell reads as a blank.
+            text_ += c == u'\t' && state_.inTable ? u' ' : c;
             break;
         case Destination::FontTable:
             if (!control) {
@@ -921,10 +932,28 @@ void Reader::FlushText() {
     text_.clear();
 }
 
-void Reader::EndParagraph() {
+// A paragraph end; in a table cell, the cell's paragraphs stay in the row,
+// each on a line of its own.
+void Reader::BreakParagraph() {
+    if (state_.inTable) {
+        AppendCharacter(kLineBreak);
+    } else {
+        EndParagraph();
+    }
+}
+
+void Reader::EndCell() {
+    if (state_.destination == Destination::Text) {
+        PrepareRun();
+        text_ += u'\t';
+    }
+}
+
+void Reader::EndParagraph(bool tableRow) {
     FlushBytes();
     FlushText();
     paragraph_.format = state_.paragraph;
+    paragraph_.format.tableRow = tableRow;
     document_.paragraphs.push_back(std::move(paragraph_));
     paragraph_ = Paragraph{};
 }
@@ -941,7 +970,7 @@ void Reader::EndRow() {
             }
         }
     }
-    EndParagraph();
+    EndParagraph(true);
 }
 
 // Tables and pictures -------------------------------------------------------
@@ -1063,6 +1092,11 @@ void Reader::FinishPicture() {
 }
 
 }  // namespace
+
+bool IsRtf(std::string_view input) {
+    const std::size_t start = input.find_first_not_of(kBlanks);
+    return start != std::string_view::npos && input.substr(start, 5) == "{\\rtf";
+}
 
 RtfReadResult ReadRtf(std::string_view rtf) {
     return Reader(rtf).Read();

@@ -24,4 +24,8 @@ struct RtfReadResult {
 // costs no call stack.
 RtfReadResult ReadRtf(std::string_view rtf);
 
+// Whether the input begins as an RTF document ("{\rtf" after blanks): the
+// test ReadRtf makes before it reads anything.
+bool IsRtf(std::string_view input);
+
 }  // namespace tavro

@@ -1,5 +1,7 @@
 #include "richtext/RtfWriter.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <string_view>
 
@@ -8,6 +10,9 @@ namespace tavro {
 namespace {
 
 constexpr std::size_t kHexLineLength = 128;
+// Table rows are laid out over the text width of a letter page (6.5 inches),
+// in equal cells.
+constexpr int kTableWidthTwips = 9360;
 
 class Writer {
   public:
@@ -20,9 +25,11 @@ class Writer {
     int ColorNumber(const std::optional<Color>& color) const;
     void WriteHeader();
     void WriteParagraph(const Paragraph& paragraph);
-    void WriteTextRun(const TextRun& run);
+    void WriteRowStart(const Paragraph& paragraph);
+    void WriteTextRun(const TextRun& run, bool tableRow);
     void WritePicture(const Picture& picture);
-    void WriteText(std::u16string_view text, bool fontName);
+    // Tabs end a cell in a table row; ';' is escaped in font names.
+    void WriteText(std::u16string_view text, bool fontName, bool tableRow);
     void WriteNumber(std::string_view word, int value);
 
     const Document& document_;
@@ -78,7 +85,7 @@ void Writer::WriteHeader() {
         out_ += "{";
         WriteNumber("f", static_cast<int>(i));
         out_ += "\\fnil\\fcharset0 ";
-        WriteText(document_.fonts[i], true);
+        WriteText(document_.fonts[i], true, false);
         out_ += ";}";
     }
     out_ += "}\n{\\colortbl;";
@@ -93,7 +100,10 @@ void Writer::WriteHeader() {
 
 void Writer::WriteParagraph(const Paragraph& paragraph) {
     const ParagraphFormat& format = paragraph.format;
-    out_ += "\\pard";
+    if (format.tableRow) {
+        WriteRowStart(paragraph);
+    }
+    out_ += format.tableRow ? "\\pard\\intbl" : "\\pard";
     switch (format.alignment) {
         case Alignment::Left:
             out_ += "\\ql";
@@ -120,15 +130,30 @@ void Writer::WriteParagraph(const Paragraph& paragraph) {
     out_ += '\n';
     for (const Run& run : paragraph.runs) {
         if (const auto* text = std::get_if<TextRun>(&run)) {
-            WriteTextRun(*text);
+            WriteTextRun(*text, format.tableRow);
         } else {
             WritePicture(std::get<Picture>(run));
         }
     }
-    out_ += "\\par\n";
+    out_ += format.tableRow ? "\\cell\\row\n" : "\\par\n";
 }
 
-void Writer::WriteTextRun(const TextRun& run) {
+// The row's definition: one cell per tab and one more.
+void Writer::WriteRowStart(const Paragraph& paragraph) {
+    int cells = 1;
+    for (const Run& run : paragraph.runs) {
+        if (const auto* text = std::get_if<TextRun>(&run)) {
+            cells += static_cast<int>(std::count(text->text.begin(), text->text.end(), u'\t'));
+        }
+    }
+    out_ += "\\trowd\\trgaph108";
+    for (int cell = 1; cell <= cells; ++cell) {
+        WriteNumber("cellx", static_cast<int>(std::int64_t{kTableWidthTwips} * cell / cells));
+    }
+    out_ += '\n';
+}
+
+void Writer::WriteTextRun(const TextRun& run, bool tableRow) {
     const CharacterFormat& format = run.format;
     out_ += '{';
     if (format.font != CharacterFormat::kDefaultFont) {
@@ -154,7 +179,7 @@ void Writer::WriteTextRun(const TextRun& run) {
         WriteNumber("chcbpat", ColorNumber(format.backgroundColor));
     }
     out_ += ' ';
-    WriteText(run.text, false);
+    WriteText(run.text, false, tableRow);
     out_ += "}\n";
 }
 
@@ -179,7 +204,7 @@ void Writer::WritePicture(const Picture& picture) {
     out_ += "}\n";
 }
 
-void Writer::WriteText(std::u16string_view text, bool fontName) {
+void Writer::WriteText(std::u16string_view text, bool fontName, bool tableRow) {
     for (char16_t c : text) {
         switch (c) {
             case u'\\':
@@ -192,7 +217,7 @@ void Writer::WriteText(std::u16string_view text, bool fontName) {
                 out_ += "\\}";
                 break;
             case u'\t':
-                out_ += "\\tab ";
+                out_ += tableRow ? "\\cell " : "\\tab ";
                 break;
             case kLineBreak:
                 out_ += "\\line ";

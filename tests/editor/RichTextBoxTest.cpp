@@ -125,6 +125,25 @@ TEST_F(RichTextBoxTest, EditedDocumentKeepsTextStylesColoursAndPicturesThroughSa
         << "the loaded PNG bytes are saved as they came";
 }
 
+TEST_F(RichTextBoxTest, TableRowsStayRowsThroughEditing) {
+    ParagraphFormat row;
+    row.tableRow = true;
+    const Document document = RichDocumentBuilder()
+                                  .Paragraph(row)
+                                  .Text(u"Name\tPhone")
+                                  .Paragraph()
+                                  .Text(u"after")
+                                  .Build();
+    ASSERT_TRUE(box_.SetTextRTF(WriteRtf(document)));
+    box_.SetSelStart(4);
+    box_.insertPlainText(QStringLiteral("s"));
+    const Document edited = ModelOf(box_);
+    ASSERT_EQ(edited.paragraphs.size(), 2u);
+    EXPECT_TRUE(edited.paragraphs[0].format.tableRow);
+    EXPECT_FALSE(edited.paragraphs[1].format.tableRow);
+    EXPECT_EQ(DocumentText(edited), u"Names\tPhone\nafter\n");
+}
+
 TEST_F(RichTextBoxTest, LoadAndSaveReportErrorsAndLeaveTheContent) {
     box_.SetText(QStringLiteral("kept"));
     EXPECT_TRUE(

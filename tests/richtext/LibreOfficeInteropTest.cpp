@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include "richtext/Base64.h"
 #include "richtext/BitmapPictures.h"
 #include "richtext/DocumentText.h"
+#include "richtext/HtmlWriter.h"
 #include "richtext/PngEncoder.h"
 #include "richtext/RichDocumentBuilder.h"
 #include "richtext/RtfReader.h"
@@ -36,22 +38,6 @@ std::string ReadFile(const fs::path& path) {
 
 void WriteFile(const fs::path& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string Base64(const std::vector<std::uint8_t>& bytes) {
-    static constexpr char kDigits[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::uint32_t chunk = (std::uint32_t{bytes[i]} << 16) |
-                                    (i + 1 < bytes.size() ? std::uint32_t{bytes[i + 1]} << 8 : 0) |
-                                    (i + 2 < bytes.size() ? bytes[i + 2] : 0);
-        out += kDigits[(chunk >> 18) & 63];
-        out += kDigits[(chunk >> 12) & 63];
-        out += i + 1 < bytes.size() ? kDigits[(chunk >> 6) & 63] : '=';
-        out += i + 2 < bytes.size() ? kDigits[chunk & 63] : '=';
-    }
-    return out;
 }
 
 // A red and white striped PNG.
@@ -93,16 +79,22 @@ class LibreOfficeInterop : public ::testing::Test {
                   head + "<p>Грузия 日本語 Ελληνικά עברית</p></body></html>");
         WriteFile(folder / "picture.html",
                   head + "<p>pic: <img src=\"data:image/png;base64," +
-                      Base64(StripedPng(20, 10).data) +
+                      EncodeBase64(StripedPng(20, 10).data) +
                       "\" width=\"20\" height=\"10\"> end</p></body></html>");
-        converted_ = office_->Convert({folder / "formatting.html", folder / "table.html",
-                                       folder / "scripts.html", folder / "picture.html"},
-                                      "rtf", "HTML (StarWriter)");
+        // Our own HTML, as browsers receive it.
+        WriteFile(folder / "ours-page.html", WriteHtml(PageDocument()));
+        converted_ = office_->Convert(
+            {folder / "formatting.html", folder / "table.html", folder / "scripts.html",
+             folder / "picture.html", folder / "ours-page.html"},
+            "rtf", "HTML (StarWriter)");
 
         // (b) Our own RTF, converted to text and to PDF.
         WriteFile(folder / "ours.rtf", WriteRtf(OurDocument()));
         exportedText_ = office_->Convert({folder / "ours.rtf"}, "txt:Text (encoded):UTF8");
         exportedPdf_ = office_->Convert({folder / "ours.rtf"}, "pdf");
+        WriteFile(folder / "ours-table.rtf", WriteRtf(PageDocument()));
+        exportedHtml_ =
+            office_->Convert({folder / "ours-table.rtf"}, "html:XHTML Writer File:UTF8");
     }
 
     static void TearDownTestSuite() { delete office_; }
@@ -134,6 +126,26 @@ class LibreOfficeInterop : public ::testing::Test {
             .Build();
     }
 
+    // A signature laid out in a table, with a coloured line after it.
+    static Document PageDocument() {
+        ParagraphFormat row;
+        row.tableRow = true;
+        CharacterFormat bold;
+        bold.bold = true;
+        CharacterFormat red;
+        red.textColor = Color{255, 0, 0};
+        return RichDocumentBuilder()
+            .Paragraph(row)
+            .Picture(StripedPng(20, 10))
+            .Text(u"\tName" + std::u16string(1, kLineBreak) + u"Title\t")
+            .Text(u"Phone", bold)
+            .Paragraph(row)
+            .Text(u"A2\tB2\tC2")
+            .Paragraph()
+            .Text(u"red <b>not bold</b>", red)
+            .Build();
+    }
+
     static Document ReadConverted(const std::string& name) {
         const RtfReadResult result = ReadRtf(ReadFile(office_->Folder() / "out" / name));
         EXPECT_TRUE(result.isRtf) << name;
@@ -157,6 +169,7 @@ class LibreOfficeInterop : public ::testing::Test {
     static inline bool converted_ = false;
     static inline bool exportedText_ = false;
     static inline bool exportedPdf_ = false;
+    static inline bool exportedHtml_ = false;
 };
 
 TEST_F(LibreOfficeInterop, ReadsFormattingLibreOfficeWrote) {
@@ -187,6 +200,40 @@ TEST_F(LibreOfficeInterop, ReadsTablesAsTabSeparatedRows) {
     EXPECT_EQ(DocumentText(document), u"A1\tB1\nA2\tB2\nafter\n");
     ASSERT_NE(FindRun(document, u"B2"), nullptr);
     EXPECT_TRUE(FindRun(document, u"B2")->format.bold);
+}
+
+TEST_F(LibreOfficeInterop, LibreOfficeReadsOurHtml) {
+    ASSERT_TRUE(converted_) << office_->Log();
+    const Document document = ReadConverted("ours-page.rtf");
+    EXPECT_EQ(DocumentText(document),
+              u"[picture 20x10]\tName\nTitle\tPhone\nA2\tB2\tC2\nred <b>not bold</b>\n");
+    ASSERT_EQ(document.paragraphs.size(), 3u);
+    EXPECT_TRUE(document.paragraphs[0].format.tableRow);
+    EXPECT_TRUE(document.paragraphs[1].format.tableRow);
+    EXPECT_FALSE(document.paragraphs[2].format.tableRow);
+    ASSERT_NE(FindRun(document, u"Phone"), nullptr);
+    EXPECT_TRUE(FindRun(document, u"Phone")->format.bold);
+    ASSERT_NE(FindRun(document, u"red <b>not bold</b>"), nullptr);
+    EXPECT_EQ(FindRun(document, u"red <b>not bold</b>")->format.textColor, (Color{255, 0, 0}));
+    EXPECT_FALSE(FindRun(document, u"red <b>not bold</b>")->format.bold);
+}
+
+TEST_F(LibreOfficeInterop, LibreOfficeReadsOurTableRowsAsATable) {
+    ASSERT_TRUE(exportedHtml_) << office_->Log();
+    const std::string html = ReadFile(office_->Folder() / "out" / "ours-table.html");
+    const std::size_t table = html.find("<table");
+    ASSERT_NE(table, std::string::npos) << html;
+    const auto count = [&](std::string_view tag) {
+        int found = 0;
+        for (std::size_t at = html.find(tag, table); at != std::string::npos;
+             at = html.find(tag, at + 1)) {
+            ++found;
+        }
+        return found;
+    };
+    EXPECT_EQ(count("<tr"), 2);
+    EXPECT_EQ(count("<td"), 6);
+    EXPECT_NE(html.find("Name<br/>Title"), std::string::npos) << html;
 }
 
 TEST_F(LibreOfficeInterop, ReadsTextBeyondLatin) {

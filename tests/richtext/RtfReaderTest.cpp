@@ -166,6 +166,32 @@ TEST(RtfReader, ReadsBreaksCharactersAndTables) {
     EXPECT_EQ(TextOf(R"({\rtf1 one\par\sect\page two})"), u"one\ntwo\n");
 }
 
+TEST(RtfReader, KeepsTableRowsWithTheParagraphsOfTheirCells) {
+    // As word processors write a table: a cell of two paragraphs, a row
+    // closed in a group of its own, then a paragraph after the table.
+    const Document document = Read(
+        R"({\rtf1 \trowd\cellx2000\cellx4000\pard\intbl\qc Name\par Title\cell )"
+        R"(\pard\intbl {\b Phone:\tab 555}\cell {\trowd\cellx2000\cellx4000\row }\pard after\tab tab\par})");
+    ASSERT_EQ(document.paragraphs.size(), 2u);
+    const Paragraph& row = document.paragraphs[0];
+    EXPECT_TRUE(row.format.tableRow);
+    EXPECT_EQ(row.format.alignment, Alignment::Left) << "the last cell's layout";
+    ASSERT_EQ(row.runs.size(), 2u);
+    EXPECT_EQ(std::get<TextRun>(row.runs[0]).text, u"Name\u2028Title\t");
+    EXPECT_EQ(std::get<TextRun>(row.runs[1]).text, u"Phone: 555") << "a tab in a cell: a blank";
+    EXPECT_FALSE(document.paragraphs[1].format.tableRow);
+    EXPECT_EQ(DocumentText(document), u"Name\nTitle\tPhone: 555\nafter\ttab\n");
+
+    // \pard ends the table's paragraphs even without a \row, and a \row
+    // makes a row without \intbl.
+    const Document loose = Read(R"({\rtf1 \intbl a\par\pard b\par c\cell d\row})");
+    ASSERT_EQ(loose.paragraphs.size(), 2u);
+    EXPECT_EQ(std::get<TextRun>(loose.paragraphs[0].runs[0]).text, u"a\u2028b");
+    EXPECT_FALSE(loose.paragraphs[0].format.tableRow);
+    EXPECT_TRUE(loose.paragraphs[1].format.tableRow);
+    EXPECT_EQ(std::get<TextRun>(loose.paragraphs[1].runs[0]).text, u"c\td");
+}
+
 TEST(RtfReader, TellsAutomaticColourFromTheTablesFirstEntry) {
     const Document document =
         Read(R"({\rtf1{\colortbl\red1\green2\blue3;\red9\green9\blue9;}a\cf0 b\cf1 c\cf7 d})");

@@ -94,6 +94,31 @@ TEST(RtfRoundTrip, KeepsPicturesWithTheirBytesAndDisplaySize) {
     EXPECT_NE(WriteRtf(document).find("\\pngblip"), std::string::npos);
 }
 
+TEST(RtfRoundTrip, KeepsTableRows) {
+    ParagraphFormat row;
+    row.tableRow = true;
+    ParagraphFormat centredRow = row;
+    centredRow.alignment = Alignment::Center;
+    CharacterFormat bold;
+    bold.bold = true;
+    const std::u16string twoLines = u"Name" + std::u16string(1, kLineBreak) + u"Title";
+    const Document document = RichDocumentBuilder()
+                                  .Paragraph(row)
+                                  .Picture(PlaceholderPicture(8, 8))
+                                  .Text(u"\t" + twoLines + u"\t")
+                                  .Text(u"bold\tlast", bold)
+                                  .Paragraph(centredRow)  // an empty row
+                                  .Paragraph(row)
+                                  .Text(u"ends with an empty cell\t")
+                                  .Paragraph()
+                                  .Text(u"after the table")
+                                  .Build();
+    const std::string rtf = WriteRtf(document);
+    EXPECT_NE(rtf.find("\\cellx9360"), std::string::npos) << "cells span the text width";
+    EXPECT_NE(rtf.find("\\cellx2340"), std::string::npos) << "four equal cells";
+    EXPECT_EQ(RoundTrip(document), document);
+}
+
 TEST(RtfRoundTrip, EmptyDocumentStaysEmpty) {
     EXPECT_EQ(RoundTrip(Document{}), Document{});
 }

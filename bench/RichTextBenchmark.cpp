@@ -3,6 +3,8 @@
 #include <string>
 
 #include "richtext/BitmapPictures.h"
+#include "richtext/DocumentText.h"
+#include "richtext/HtmlWriter.h"
 #include "richtext/RtfReader.h"
 
 namespace {
@@ -67,6 +69,25 @@ void BM_ReadRealWorldLikeDocument(benchmark::State& state) {
                             static_cast<std::int64_t>(rtf.size()));
 }
 BENCHMARK(BM_ReadRealWorldLikeDocument)
+    ->ArgName("pictures")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond);
+
+// What a program that reads no RTF waits for the first time it asks for the
+// HTML or the text of rich text on the clipboard: reading the markup and
+// writing both.
+void BM_HtmlAndTextFromRtf(benchmark::State& state) {
+    const std::string rtf = RealWorldLikeDocument(state.range(0) != 0);
+    for (auto _ : state) {
+        const tavro::Document document = tavro::ReadRtf(rtf).document;
+        benchmark::DoNotOptimize(tavro::WriteHtml(document));
+        benchmark::DoNotOptimize(tavro::PlainText(document));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(rtf.size()));
+}
+BENCHMARK(BM_HtmlAndTextFromRtf)
     ->ArgName("pictures")
     ->Arg(1)
     ->Arg(0)
