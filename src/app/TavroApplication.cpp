@@ -59,6 +59,11 @@ void TavroApplication::Start() {
     tray_.Icon().show();
 }
 
+void TavroApplication::Shutdown() {
+    injector_.RestoreKeymap();
+    QCoreApplication::quit();
+}
+
 void TavroApplication::WatchX11() {
     QObject::connect(&hookEvents_, &QSocketNotifier::activated,
                      [this] { hook_.ProcessPendingEvents(); });

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -11,6 +12,7 @@
 #include "app/InterimStagingArea.h"
 #include "app/MessageBoxDialogs.h"
 #include "app/SystemClock.h"
+#include "app/TerminationSignals.h"
 #include "engine/Engine.h"
 #include "platform/ProgramExit.h"
 #include "platform/x11/X11KeyInjector.h"
@@ -44,6 +46,11 @@ class TavroApplication {
     // Loads the triggers (a database that cannot be read ends the program),
     // makes sure the data folder exists, and starts watching the keyboard.
     void Start();
+    // Ends the program in order: what it changed on the desktop is put back
+    // (the keys lent for typing), then the event loop ends, and the program
+    // with it. SIGTERM, SIGINT and SIGHUP come here; anything else that
+    // must be kept before the end belongs here too.
+    void Shutdown();
 
   private:
     void WatchX11();
@@ -80,6 +87,7 @@ class TavroApplication {
     QSocketNotifier windowEvents_;
     QTimer timer1_;
     QTimer flushTimer_;
+    TerminationSignals signals_{[this] { Shutdown(); }};
 };
 
 }  // namespace tavro

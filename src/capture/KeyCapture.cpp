@@ -83,7 +83,8 @@ void KeyCapture::Timer1_Timer() {
 
 // Typing into the program's own windows is not recorded, except while one of
 // the main window's list boxes has the focus. A window of another program
-// whose caption happens to start the same way is not the program's own.
+// whose caption happens to start the same way is not the program's own, nor
+// is a window whose owner is unknown (thread 0).
 bool KeyCapture::IsOwnWindowTyping() {
     const std::u16string caption = d_.windowOperations.GetForegroundCaption();
     if (caption.compare(0, kOwnCaptionPrefix.size(), kOwnCaptionPrefix) != 0) {
@@ -91,7 +92,8 @@ bool KeyCapture::IsOwnWindowTyping() {
     }
     const ThreadId foregroundThread =
         d_.windows.GetWindowThreadProcessId(d_.windows.GetForegroundWindow());
-    if (foregroundThread != d_.windows.GetWindowThreadProcessId(d_.program.MainWindowHandle())) {
+    if (foregroundThread == 0 ||
+        foregroundThread != d_.windows.GetWindowThreadProcessId(d_.program.MainWindowHandle())) {
         return false;
     }
     return d_.program.ActiveControlName().find(kListControlMark) == std::u16string::npos;

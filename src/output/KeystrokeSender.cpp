@@ -15,6 +15,9 @@ namespace {
 
 constexpr std::u16string_view kShiftedChars = u"~!@#$%^&*()_+{}:<>?|\"";
 constexpr std::int16_t kNoKey = -1;
+// The V key, there on every layout, also where no key types "v" (Russian,
+// Greek, ...): Ctrl with it is the paste shortcut all the same.
+constexpr std::uint8_t kKeyV = 0x56;
 
 std::uint8_t LowByte(std::int64_t value) {
     return static_cast<std::uint8_t>(value & 0xFF);
@@ -42,14 +45,14 @@ void KeystrokeSender::SendKeystrokes(const std::u16string& text) {
 
 bool KeystrokeSender::SendToken(const std::u16string& text) {
     if (text == kTokenPaste) {
-        const std::uint8_t keyV = LowByte(layout_.VkKeyScanA(u'v'));
+        const std::uint8_t keyV = KeyTyping(u'v', kKeyV);
         Press(kKeyCtrl);
         Tap(keyV);
         Release(kKeyCtrl);
     } else if (text == kTokenRight) {
         Tap(kKeyRight);
     } else if (text == kTokenBack) {
-        Tap(LowByte(layout_.VkKeyScanA(u'\b')));
+        Tap(KeyTyping(u'\b', kKeyBackspace));
     } else if (text == kTokenHelp) {
         Tap(kKeyF1);
     } else if (text == kTokenEnter) {
@@ -105,6 +108,13 @@ void KeystrokeSender::TypeCharacter(char16_t c) {
     injector_.keybd_event(virtualKey, scanCode, 0, 0);
     injector_.keybd_event(virtualKey, scanCode, kKeyEventKeyUp, 0);
     Release(kKeyShift);
+}
+
+// The layout's key for the character; the fallback where the layout has none,
+// rather than virtual key 255, which no application takes for anything.
+std::uint8_t KeystrokeSender::KeyTyping(char16_t c, std::uint8_t fallback) {
+    const std::int16_t keyScan = layout_.VkKeyScanA(c);
+    return keyScan == kNoKey ? fallback : LowByte(keyScan);
 }
 
 void KeystrokeSender::Press(std::uint8_t virtualKey) {

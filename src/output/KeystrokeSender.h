@@ -25,6 +25,7 @@ class KeystrokeSender final : public KeystrokeSending {
     bool SendToken(const std::u16string& text);
     void TypeText(const std::u16string& text);
     void TypeCharacter(char16_t c);
+    std::uint8_t KeyTyping(char16_t c, std::uint8_t fallback);
     void Press(std::uint8_t virtualKey);
     void Release(std::uint8_t virtualKey);
     void Tap(std::uint8_t virtualKey);

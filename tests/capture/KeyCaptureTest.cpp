@@ -147,6 +147,17 @@ TEST_F(KeyCaptureTest, AnotherProgramsWindowNamedLikeTheProgramIsRecorded) {
     EXPECT_EQ(fixture.KeyBuffer(), u"abc");
 }
 
+// On X11 a window that does not name its process has thread 0, and so has a
+// main window without a handle: 0 is nobody, not the program.
+TEST_F(KeyCaptureTest, AWindowOfUnknownOwnerNamedLikeTheProgramIsRecorded) {
+    constexpr WindowHandle kTerminal = 300;
+    fixture.windows.AddWindow(kTerminal, u"Tavro build log - xterm", 0);
+    fixture.windows.SetForeground(kTerminal);
+    fixture.windows.SetMainWindow(0);
+    fixture.keyboard.Type(u"abc");
+    EXPECT_EQ(fixture.KeyBuffer(), u"abc");
+}
+
 TEST_F(KeyCaptureTest, TranslatesKeysThroughTheLayoutWithTheProgramsKeyboardState) {
     constexpr std::uint32_t kEuroKey = 0xE2;
     fixture.keyboard.SetToAscii(kEuroKey, u'€');

@@ -162,6 +162,57 @@ TEST_F(EndToEndTest, ALaunchTriggerStartsItsCommandAndLeavesTheTriggerTyped) {
     EXPECT_EQ(EditorText(), "calc");
 }
 
+// With the desktop's own opener (xdg-utils), which starts no programs: a
+// program named by its name, its path or its desktop entry opens a window;
+// what would need a shell to mean anything runs nothing.
+TEST_F(EndToEndTest, ALaunchTriggerStartsAProgramOrADesktopEntryAndNothingElse) {
+    ASSERT_EQ(desktop->Run({"sh", "-c", "command -v xdg-open"}).output, "/usr/bin/xdg-open\n");
+    const auto bin = tavro.Folder() / "bin";
+    std::filesystem::create_directories(bin);
+    for (const char* name : {"a", "b"}) {
+        std::ofstream(bin / name) << "#!/bin/sh\ntouch '" << (tavro.Folder() / "ran").string()
+                                  << "'\n";
+        std::filesystem::permissions(bin / name, std::filesystem::perms::owner_all);
+    }
+    std::vector<TriggerRecord> triggers;
+    for (const auto& [trigger, command] :
+         {std::pair{u"mpn", u"mousepad"}, std::pair{u"mpp", u"/usr/bin/mousepad"},
+          std::pair{u"mpd", u"org.xfce.mousepad.desktop"}, std::pair{u"inj", u"$(touch x)"},
+          std::pair{u"sem", u"a;b"}}) {
+        triggers.push_back(MakeTrigger(trigger, trigger, u"Launch", u""));
+        triggers.back().CommandLine = command;
+    }
+    // The mousepad it starts must not find the desktop's own running.
+    StartTavro(triggers, {},
+               {desktop->StartAnotherBus(), "PATH=" + bin.string() + ":" + std::getenv("PATH")});
+
+    for (const char* trigger : {"mpn", "mpp", "mpd"}) {
+        SCOPED_TRACE(trigger);
+        const std::vector<x11::test::WindowId> before = desktop->MousepadWindows();
+        Type(trigger);
+        x11::test::WindowId opened = 0;
+        ASSERT_TRUE(WaitUntil([&] {
+            for (const x11::test::WindowId window : desktop->MousepadWindows()) {
+                if (std::find(before.begin(), before.end(), window) == before.end()) {
+                    opened = window;
+                }
+            }
+            return opened != 0;
+        }));
+        desktop->Xdotool({"windowactivate", "--sync", std::to_string(opened), "key", "ctrl+w"});
+        ASSERT_TRUE(WaitUntil([&] { return desktop->MousepadWindows().size() == before.size(); }));
+        desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+    }
+    EXPECT_EQ(EditorText(), "mpnmppmpd");
+
+    Type("inj");
+    Type("sem");
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    EXPECT_FALSE(std::filesystem::exists(tavro.Folder() / "ran"));
+    EXPECT_FALSE(std::filesystem::exists(tavro.Folder() / "x"));
+    EXPECT_EQ(desktop->MousepadWindows().size(), 1U);
+}
+
 TEST_F(EndToEndTest, SeveralMatchesAreOfferedInAMenu) {
     StartTavro({MakeTrigger(u"xy", u"A short one", u"Text", u"SHORT"),
                 MakeTrigger(u"yxy", u"B long one", u"Text", u"LONG")});

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 // After gtest, whose names Xlib's macros (None, Bool) would spoil.
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 #include <memory>
 #include <vector>
@@ -12,21 +14,6 @@
 
 namespace tavro::x11::test {
 namespace {
-
-// The keymap as the core protocol shows it, read on a connection of its own.
-std::vector<KeySym> KeymapOf(const std::string& displayName) {
-    Display* display = XOpenDisplay(displayName.c_str());
-    int minKeycode = 0;
-    int maxKeycode = 0;
-    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
-    int perKeycode = 0;
-    KeySym* keysyms = XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode),
-                                          maxKeycode - minKeycode + 1, &perKeycode);
-    std::vector<KeySym> keymap(keysyms, keysyms + (maxKeycode - minKeycode + 1) * perKeycode);
-    XFree(keysyms);
-    XCloseDisplay(display);
-    return keymap;
-}
 
 class KeystrokeSendingTest : public MousepadTest {
   protected:
@@ -198,6 +185,49 @@ TEST_F(KeystrokeSendingTest, TextArrivesExactlyOnAFrenchKeyboard) {
     EXPECT_EQ(received, ToUtf8(text));
 }
 
+// Where no key of the layout in use types a Latin letter (Russian as the
+// second layout, or alone), the key tokens still work: Ctrl+V pastes (by the
+// key that carries "v" in the Latin layout, or else a spare keycode bound to
+// it), Backspace erases.
+TEST_F(KeystrokeSendingTest, KeyTokensWorkOnLayoutsWithoutLatinLetters) {
+    for (const auto& [layouts, group] : {std::pair{"us,ru", 1}, std::pair{"ru", 0}}) {
+        SCOPED_TRACE(layouts);
+        desktop_->ClearEditor();
+        desktop_->SetClipboard("pasted");
+        ASSERT_EQ(desktop_->Run({"setxkbmap", layouts}).exitCode, 0);
+        // Keycodes lent under the keymap before are gone with it.
+        fixture_ = std::make_unique<X11Engine>(desktop_->DisplayName());
+        Display* display = fixture_->ports.connection.get();
+        XkbLockGroup(display, XkbUseCoreKbd, group);
+        // xdotool reads the editor with Ctrl+A and Ctrl+C: keys for them, as
+        // it loses keys it binds for itself.
+        int minKeycode = 0;
+        int maxKeycode = 0;
+        XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+        for (KeySym letter : {XK_a, XK_c}) {
+            KeySym levels[] = {letter, letter - XK_a + XK_A};
+            XChangeKeyboardMapping(display, maxKeycode--, 2, levels, 1);
+        }
+        fixture_->ports.Sync();
+
+        // The editor asks for the pasted text when it takes Ctrl+V: it may
+        // come after later keys, so it goes first, into the empty editor.
+        Send(u"%paste%");
+        std::string pasted;
+        WaitUntil([&] { return (pasted = Received()) == "pasted"; });
+        desktop_->Xdotool({"key", "ctrl+End"});
+        Send(u"%back%");
+        Send(u"%back%");
+        Send(u"%enter%");
+        const std::string received = Received();
+        desktop_->Run({"setxkbmap", "us"});
+        XkbLockGroup(display, XkbUseCoreKbd, 0);
+        fixture_->ports.Sync();
+        EXPECT_EQ(pasted, "pasted");
+        EXPECT_EQ(received, "past\n");
+    }
+}
+
 // The X server has fewer spare keycodes than this text has characters
 // without a key: some keycodes are bound twice.
 TEST_F(KeystrokeSendingTest, MoreCharactersWithoutAKeyThanSpareKeycodesArriveExactly) {
@@ -209,12 +239,25 @@ TEST_F(KeystrokeSendingTest, MoreCharactersWithoutAKeyThanSpareKeycodesArriveExa
 }
 
 TEST_F(KeystrokeSendingTest, TheKeymapIsRestoredOnceTypingIsOver) {
-    const std::vector<KeySym> before = KeymapOf(desktop_->DisplayName());
+    const std::vector<unsigned long> before = desktop_->Keymap();
     Send(u"中文 Ünïcödé 😀");
     EXPECT_EQ(Received(), "中文 Ünïcödé 😀");
-    EXPECT_NE(KeymapOf(desktop_->DisplayName()), before);
+    EXPECT_NE(desktop_->Keymap(), before);
     fixture_->ports.RunFor(X11KeyInjector::kKeepAfterTyping + std::chrono::milliseconds(200));
-    EXPECT_EQ(KeymapOf(desktop_->DisplayName()), before);
+    EXPECT_EQ(desktop_->Keymap(), before);
+}
+
+// What a program that ended without giving keys back left is given back by
+// the next one to start; what a running one has lent stays lent.
+TEST_F(KeystrokeSendingTest, AnotherProgramStartingLeavesTheKeysLentByARunningOneAlone) {
+    const std::vector<unsigned long> before = desktop_->Keymap();
+    Send(u"中");
+    fixture_->ports.Sync();
+    const std::vector<unsigned long> lent = desktop_->Keymap();
+    ASSERT_NE(lent, before);
+    const X11Ports other(desktop_->DisplayName());
+    EXPECT_EQ(desktop_->Keymap(), lent);
+    EXPECT_EQ(Received(), "中");
 }
 
 }  // namespace

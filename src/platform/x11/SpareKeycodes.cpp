@@ -9,7 +9,7 @@
 namespace tavro::x11 {
 
 SpareKeycodes::SpareKeycodes(XConnection& connection, X11Keymap& keymap)
-    : connection_(connection), keymap_(keymap) {}
+    : connection_(connection), keymap_(keymap), record_(connection) {}
 
 SpareKeycodes::~SpareKeycodes() {
     GiveBackAll();
@@ -59,8 +59,14 @@ void SpareKeycodes::GiveBackAll() {
 // any key event sent after it: clients learn of the change before they see
 // those events.
 void SpareKeycodes::Bind(KeyCode keycode, KeySym keysym) {
+    if (keysym != NoSymbol) {
+        record_.Note(keycode, keysym);
+    }
     KeySym levels[] = {keysym, keysym};
     XChangeKeyboardMapping(connection_.get(), keycode, 2, levels, 1);
+    if (keysym == NoSymbol) {
+        record_.Note(keycode, NoSymbol);
+    }
     XSync(connection_.get(), False);
 }
 

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <vector>
 
+#include "platform/x11/LentKeycodeRecord.h"
+
 namespace tavro::x11 {
 
 class X11Keymap;
@@ -16,7 +18,9 @@ class XConnection;
 // keycode of its own, and one is lent again to another keysym only when all
 // are in use, and not sooner than kRebindPause after its last use: time for
 // the application to take the keys typed with it (a busy editor lagged
-// 200 ms behind; 100 ms lost characters).
+// 200 ms behind; 100 ms lost characters). The bindings are noted on the
+// server (LentKeycodeRecord), so that a program killed while it has some
+// leaves none behind once it starts again.
 class SpareKeycodes {
   public:
     using Clock = std::chrono::steady_clock;
@@ -32,6 +36,7 @@ class SpareKeycodes {
     KeyCode Lend(KeySym keysym);
     // Unbinds every lent keycode again.
     void GiveBackAll();
+    bool Lending() const { return !loans_.empty(); }
 
   private:
     struct Loan {
@@ -44,6 +49,7 @@ class SpareKeycodes {
 
     XConnection& connection_;
     X11Keymap& keymap_;
+    LentKeycodeRecord record_;
     std::vector<KeyCode> spare_;
     std::vector<Loan> loans_;
 };

@@ -6,6 +6,7 @@
 namespace tavro::x11 {
 
 // Windows virtual-key codes the backend itself needs to name.
+inline constexpr std::uint8_t kVirtualKeyCtrl = 0x11;
 inline constexpr std::uint8_t kVirtualKeyAlt = 0x12;
 inline constexpr std::uint8_t kVirtualKeyCapsLock = 0x14;
 inline constexpr std::uint8_t kVirtualKeyNumLock = 0x90;

@@ -22,6 +22,7 @@ constexpr long kLongestProperty = 4096;
 
 DesktopAtoms::DesktopAtoms(Display* display)
     : netActiveWindow(XInternAtom(display, "_NET_ACTIVE_WINDOW", False)),
+      netSupportingWmCheck(XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False)),
       netWmName(XInternAtom(display, "_NET_WM_NAME", False)),
       utf8String(XInternAtom(display, "UTF8_STRING", False)),
       netWmPid(XInternAtom(display, "_NET_WM_PID", False)),

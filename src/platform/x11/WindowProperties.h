@@ -14,6 +14,7 @@ struct DesktopAtoms {
     explicit DesktopAtoms(Display* display);
 
     Atom netActiveWindow;
+    Atom netSupportingWmCheck;
     Atom netWmName;
     Atom utf8String;
     Atom netWmPid;

@@ -3,9 +3,11 @@
 #include <X11/XKBlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <xkbcommon/xkbcommon.h>
 
 #include <stdexcept>
+#include <thread>
 
 #include "platform/x11/X11KeyboardHook.h"
 #include "platform/x11/X11Keymap.h"
@@ -26,9 +28,10 @@ X11KeyInjector::X11KeyInjector(XConnection& connection, X11Keymap& keymap, X11Ke
 
 void X11KeyInjector::keybd_event(std::uint8_t virtualKey, std::uint8_t, std::uint32_t flags,
                                  std::uintptr_t) {
-    const KeyCode keycode = keymap_.KeycodeOf(virtualKey);
+    const bool down = (flags & kKeyEventKeyUp) == 0;
+    const KeyCode keycode = KeycodeToSend(virtualKey, down);
     if (keycode != 0) {
-        SendKey(keycode, (flags & kKeyEventKeyUp) == 0);
+        SendKey(keycode, down);
     }
 }
 
@@ -62,6 +65,27 @@ void X11KeyInjector::RestoreKeymapWhenIdle() {
     if (SpareKeycodes::Clock::now() - lastSent_ >= kKeepAfterTyping) {
         spares_.GiveBackAll();
     }
+}
+
+void X11KeyInjector::RestoreKeymap() {
+    if (spares_.Lending()) {
+        std::this_thread::sleep_until(lastSent_ + kKeepAfterTyping);
+        spares_.GiveBackAll();
+    }
+}
+
+// A letter sent while Ctrl is held is a shortcut, which X applications
+// recognise by the letter's keysym: where no key carries the letter (a
+// Russian layout alone), a spare keycode is bound to it.
+KeyCode X11KeyInjector::KeycodeToSend(std::uint8_t virtualKey, bool down) {
+    if (virtualKey == kVirtualKeyCtrl) {
+        ctrlHeld_ = down;
+    }
+    if (!ctrlHeld_ || virtualKey < 'A' || virtualKey > 'Z') {
+        return keymap_.KeycodeOf(virtualKey);
+    }
+    const KeyCode carrier = keymap_.ShortcutKeycodeOf(virtualKey);
+    return carrier != 0 ? carrier : spares_.Lend(static_cast<KeySym>(XK_a + (virtualKey - 'A')));
 }
 
 bool X11KeyInjector::CapsLockIsOn() const {

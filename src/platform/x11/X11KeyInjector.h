@@ -13,12 +13,12 @@ class X11Keymap;
 class XConnection;
 
 // Synthetic key events through the XTEST extension. A key event names its
-// key by virtual key; a character without a key in the keymap is typed
-// through a spare keycode bound to it for the time being, as one press and
-// release whatever Shift and Caps Lock say. The program's event loop calls
-// RestoreKeymapWhenIdle() now and then: once nothing has been sent for
-// kKeepAfterTyping, the keymap is as it was (applications may still be
-// working through the typed text until then).
+// key by virtual key (a letter while Ctrl is held: the key X applications
+// take for that shortcut, X11Keymap::ShortcutKeycodeOf); a character without a key in the keymap is
+// typed through a spare keycode bound to it for the time being, as one press and release whatever
+// Shift and Caps Lock say. The program's event loop calls RestoreKeymapWhenIdle() now and then:
+// once nothing has been sent for kKeepAfterTyping, the keymap is as it was (applications may still
+// be working through the typed text until then).
 //
 // A long text is sent while the event loop waits. Given the program's
 // keyboard hook, the injector waits for the server every kEventsPerRead key
@@ -45,8 +45,13 @@ class X11KeyInjector final : public KeyInjector {
     void TypeCharacter(char32_t codePoint) override;
 
     void RestoreKeymapWhenIdle();
+    // Restores the keymap now, once the applications have had
+    // kKeepAfterTyping for the last keys typed (a pause, when the program
+    // ends right after typing).
+    void RestoreKeymap();
 
   private:
+    KeyCode KeycodeToSend(std::uint8_t virtualKey, bool down);
     bool CapsLockIsOn() const;
     void SendKey(KeyCode keycode, bool down);
 
@@ -57,6 +62,7 @@ class X11KeyInjector final : public KeyInjector {
     SpareKeycodes::Clock::time_point lastSent_{};
     int eventsSinceRead_ = 0;
     std::bitset<256> heldElsewhere_;
+    bool ctrlHeld_ = false;
 };
 
 }  // namespace tavro::x11

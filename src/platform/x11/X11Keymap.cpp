@@ -48,6 +48,21 @@ KeyCode X11Keymap::KeycodeOf(std::uint8_t virtualKey) {
     return keycodeOfVirtualKey_[virtualKey];
 }
 
+KeyCode X11Keymap::ShortcutKeycodeOf(std::uint8_t letterKey) {
+    RefreshIfStale();
+    const auto letter = static_cast<KeySym>(XK_a + (letterKey - 'A'));
+    const KeyCode own = keycodeOfVirtualKey_[letterKey];
+    if (own != 0 && CarriesUnshifted(own, letter)) {
+        return own;
+    }
+    for (int keycode = xkb_->min_key_code; keycode <= xkb_->max_key_code; ++keycode) {
+        if (!lent_[keycode] && CarriesUnshifted(static_cast<KeyCode>(keycode), letter)) {
+            return static_cast<KeyCode>(keycode);
+        }
+    }
+    return 0;
+}
+
 std::optional<X11Keymap::CharacterKey> X11Keymap::KeyTyping(char32_t c) {
     RefreshIfStale();
     const auto found = characterKeys_.find(c);
@@ -158,6 +173,16 @@ KeySym X11Keymap::KeysymAt(KeyCode keycode, int level) const {
         return NoSymbol;
     }
     return XkbKeySymEntry(xkb_.get(), keycode, level, group);
+}
+
+// Whether the key types the keysym without modifiers in one of its groups.
+bool X11Keymap::CarriesUnshifted(KeyCode keycode, KeySym keysym) const {
+    for (int group = 0; group < XkbKeyNumGroups(xkb_.get(), keycode); ++group) {
+        if (XkbKeySymEntry(xkb_.get(), keycode, 0, group) == keysym) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The modifiers that select the level: those of the key type's entry for it,

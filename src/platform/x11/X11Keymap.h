@@ -46,6 +46,12 @@ class X11Keymap final : private XEventListener {
     // The keycode of the key with this virtual key; 0 when there is none.
     // Main-block keys come before the numeric keypad.
     KeyCode KeycodeOf(std::uint8_t virtualKey);
+    // The key that gives Ctrl with this letter's virtual key ('A' to 'Z') its
+    // meaning as a shortcut: X applications look for the small letter's
+    // keysym on the key, in any group. The key of the virtual key when it
+    // carries the letter in some group, else another key that does; 0 when
+    // no key does (a Russian layout alone).
+    KeyCode ShortcutKeycodeOf(std::uint8_t letterKey);
     // The key that types `c` with the fewest modifiers, outside the numeric
     // keypad when possible.
     std::optional<CharacterKey> KeyTyping(char32_t c);
@@ -70,6 +76,7 @@ class X11Keymap final : private XEventListener {
     void Fetch();
     void BuildTables();
     KeySym KeysymAt(KeyCode keycode, int level) const;
+    bool CarriesUnshifted(KeyCode keycode, KeySym keysym) const;
     std::optional<unsigned int> ModifiersOfLevel(KeyCode keycode, int level) const;
 
     XConnection& connection_;

@@ -25,20 +25,25 @@ X11WindowSystem::X11WindowSystem(XConnection& connection, X11Keymap& keymap)
     : connection_(connection), keymap_(keymap), atoms_(connection.get()) {
     XSelectInput(display(), connection_.Root(), PropertyChangeMask);
     connection_.AddListener(*this);
-    FollowActiveWindow();
+    FollowWindowManager();
+    ReadActiveWindow();
 }
 
 X11WindowSystem::~X11WindowSystem() {
     connection_.RemoveListener(*this);
     XSelectInput(display(), connection_.Root(), NoEventMask);
-    if (foreground_ != 0) {
-        XSelectInput(display(), foreground_, NoEventMask);
+    const WindowHandle watched[] = {foreground_, windowManager_};
+    foreground_ = 0;
+    windowManager_ = 0;
+    for (const WindowHandle window : watched) {
+        Watch(window);
     }
     XFlush(display());
 }
 
 WindowHandle X11WindowSystem::GetForegroundWindow() {
     connection_.ProcessPendingEvents();
+    Follow(windowManager_ != 0 && activeWindow_ != 0 ? activeWindow_ : FocusedTopLevel());
     return foreground_;
 }
 
@@ -56,6 +61,17 @@ bool X11WindowSystem::SetForegroundWindow(WindowHandle window) {
     XWindowAttributes attributes{};
     if (window == 0 || !XGetWindowAttributes(display(), window, &attributes)) {
         return false;
+    }
+    connection_.ProcessPendingEvents();
+    if (windowManager_ == 0) {
+        // Nobody else gives the focus.
+        if (attributes.map_state != IsViewable) {
+            return false;
+        }
+        XRaiseWindow(display(), window);
+        XSetInputFocus(display(), window, RevertToPointerRoot, CurrentTime);
+        XSync(display(), False);
+        return GetForegroundWindow() == window;
     }
     SendToWindowManager(display(), window, atoms_.netActiveWindow,
                         {kSourcePager, CurrentTime, static_cast<long>(foreground_), 0, 0});
@@ -142,33 +158,134 @@ std::int16_t X11WindowSystem::GetKeyState(int virtualKey) {
 }
 
 void X11WindowSystem::OnXEvent(const XEvent& event) {
+    if (event.type == DestroyNotify && windowManager_ != 0 &&
+        event.xdestroywindow.window == windowManager_) {
+        windowManager_ = 0;
+        return;
+    }
     if (event.type != PropertyNotify) {
         return;
     }
     const XPropertyEvent& change = event.xproperty;
-    if (change.window == connection_.Root() && change.atom == atoms_.netActiveWindow) {
-        FollowActiveWindow();
+    if (change.window == connection_.Root()) {
+        if (change.atom == atoms_.netActiveWindow) {
+            ReadActiveWindow();
+        } else if (change.atom == atoms_.netSupportingWmCheck) {
+            FollowWindowManager();
+        }
     } else if (change.window == foreground_ &&
                (change.atom == atoms_.netWmName || change.atom == XA_WM_NAME)) {
         caption_ = ReadCaption(display(), foreground_, atoms_);
     }
 }
 
-// Watches the title of the window in front from now on, and reads it.
-void X11WindowSystem::FollowActiveWindow() {
+// A window manager is there while the window its _NET_SUPPORTING_WM_CHECK
+// names exists and names itself; the server destroys that window when the
+// window manager ends, however it ends, and tells this program.
+void X11WindowSystem::FollowWindowManager() {
+    const WindowHandle before = windowManager_;
+    const std::vector<unsigned long> check =
+        ReadLongs(display(), connection_.Root(), atoms_.netSupportingWmCheck, XA_WINDOW);
+    const auto window = static_cast<WindowHandle>(check.empty() ? 0 : check.front());
+    windowManager_ = window;
+    Watch(before);
+    Watch(window);
+    // Read after asking to hear of its end: a window gone before is seen here.
+    const std::vector<unsigned long> self =
+        ReadLongs(display(), window, atoms_.netSupportingWmCheck, XA_WINDOW);
+    if (self.empty() || self.front() != window) {
+        windowManager_ = 0;
+        Watch(window);
+    }
+}
+
+void X11WindowSystem::ReadActiveWindow() {
     const std::vector<unsigned long> active =
         ReadLongs(display(), connection_.Root(), atoms_.netActiveWindow, XA_WINDOW);
-    const auto window = static_cast<WindowHandle>(active.empty() ? 0 : active.front());
-    if (window != foreground_) {
-        if (foreground_ != 0) {
-            XSelectInput(display(), foreground_, NoEventMask);
-        }
-        if (window != 0) {
-            XSelectInput(display(), window, PropertyChangeMask);
-        }
-        foreground_ = window;
+    activeWindow_ = static_cast<WindowHandle>(active.empty() ? 0 : active.front());
+}
+
+// The top-level window that has the keyboard focus: the focus window (the
+// window under the pointer while the focus follows it), or the window
+// above it that is a child of the root; a window on the way that a window
+// manager (since gone) marked with WM_STATE is the application's own
+// top-level window. 0 when the focus is on the root window or nowhere.
+WindowHandle X11WindowSystem::FocusedTopLevel() {
+    Window focus = None;
+    int revertTo = 0;
+    XGetInputFocus(display(), &focus, &revertTo);
+    if (focus == PointerRoot) {
+        Window root = None;
+        int rootX = 0;
+        int rootY = 0;
+        int x = 0;
+        int y = 0;
+        unsigned int buttons = 0;
+        XQueryPointer(display(), connection_.Root(), &root, &focus, &rootX, &rootY, &x, &y,
+                      &buttons);
     }
+    if (focus == None || focus == connection_.Root()) {
+        return 0;
+    }
+    if (focus != focusSeen_) {
+        focusSeen_ = focus;
+        focusTopLevel_ = TopLevelOf(focus);
+    }
+    return focusTopLevel_;
+}
+
+WindowHandle X11WindowSystem::TopLevelOf(Window window) {
+    Window client = None;
+    while (true) {
+        if (client == None &&
+            !ReadLongs(display(), window, atoms_.wmState, atoms_.wmState).empty()) {
+            client = window;
+        }
+        Window root = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display(), window, &root, &parent, &children, &count)) {
+            return 0;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        if (parent == root || parent == None) {
+            break;
+        }
+        window = parent;
+    }
+    return static_cast<WindowHandle>(client != None ? client : window);
+}
+
+// Watches the title of the window in front from now on, and reads it.
+void X11WindowSystem::Follow(WindowHandle window) {
+    if (window == foreground_) {
+        return;
+    }
+    const WindowHandle before = foreground_;
+    foreground_ = window;
+    Watch(before);
+    Watch(foreground_);
     caption_ = ReadCaption(display(), foreground_, atoms_);
+}
+
+// Asks for the events of the window this program needs now: the title of
+// the window in front, the end of the window manager's check window (one
+// window may be both: a window manager may focus its check window).
+void X11WindowSystem::Watch(WindowHandle window) {
+    if (window == 0) {
+        return;
+    }
+    long events = NoEventMask;
+    if (window == foreground_) {
+        events |= PropertyChangeMask;
+    }
+    if (window == windowManager_) {
+        events |= StructureNotifyMask;
+    }
+    XSelectInput(display(), window, events);
 }
 
 std::u16string X11WindowSystem::Caption(WindowHandle window) {

@@ -14,8 +14,13 @@ class X11Keymap;
 // is _NET_ACTIVE_WINDOW, bringing one to the front asks for it, "topmost" is
 // _NET_WM_STATE_ABOVE. The window in front and its caption are kept from
 // property-change events, so asking for them reads memory. A window's
-// "thread" is its process (_NET_WM_PID); joining the input of two threads
-// has no X counterpart and does nothing.
+// "thread" is its process (_NET_WM_PID), 0 when it does not say; joining
+// the input of two threads has no X counterpart and does nothing.
+//
+// Without a window manager, or once it has ended (its check window is
+// gone, and what it last said is stale), or while it names no active
+// window, the window in front is the top-level window with the keyboard
+// focus, and bringing a window to the front gives it the focus directly.
 class X11WindowSystem final : public WindowSystem, private XEventListener {
   public:
     // How long SetForegroundWindow waits for the window manager.
@@ -30,7 +35,8 @@ class X11WindowSystem final : public WindowSystem, private XEventListener {
     int GetWindowTextLengthA(WindowHandle window) override;
     std::u16string GetWindowTextA(WindowHandle window, int maxCount) override;
     // Asks the window manager and waits until the window is in front, at
-    // most kActivationTimeout; whether it is.
+    // most kActivationTimeout; whether it is. Without a window manager it
+    // raises the window and gives it the focus.
     bool SetForegroundWindow(WindowHandle window) override;
     ThreadId GetWindowThreadProcessId(WindowHandle window) override;
     bool AttachThreadInput(ThreadId, ThreadId, bool) override { return true; }
@@ -48,15 +54,27 @@ class X11WindowSystem final : public WindowSystem, private XEventListener {
 
   private:
     void OnXEvent(const XEvent& event) override;
-    void FollowActiveWindow();
+    void FollowWindowManager();
+    void ReadActiveWindow();
+    WindowHandle FocusedTopLevel();
+    WindowHandle TopLevelOf(Window window);
+    void Follow(WindowHandle window);
+    void Watch(WindowHandle window);
     std::u16string Caption(WindowHandle window);
     Display* display() const { return connection_.get(); }
 
     XConnection& connection_;
     X11Keymap& keymap_;
     DesktopAtoms atoms_;
+    // The window manager's check window while it runs, else 0.
+    WindowHandle windowManager_ = 0;
+    WindowHandle activeWindow_ = 0;
+    // The window in front and its caption, followed through property events.
     WindowHandle foreground_ = 0;
     std::u16string caption_;
+    // The last focus window looked at, and its top-level window.
+    Window focusSeen_ = None;
+    WindowHandle focusTopLevel_ = 0;
 };
 
 }  // namespace tavro::x11

@@ -1,7 +1,9 @@
 #include "support/TestDesktop.h"
 
+#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -66,7 +68,7 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-TestDesktop::TestDesktop() {
+TestDesktop::TestDesktop(WindowManager windowManager) {
     const std::filesystem::path runtime = folder_.Path() / "runtime";
     std::filesystem::create_directories(runtime);
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
@@ -91,6 +93,9 @@ TestDesktop::TestDesktop() {
         std::stoi(ValueAfter(bus.output, "DBUS_SESSION_BUS_PID")));
     SetEnvironment(ValueAfter(bus.output, "DBUS_SESSION_BUS_ADDRESS"));
 
+    if (windowManager == WindowManager::Absent) {
+        return;
+    }
     windowManager_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"openbox", "--sm-disable"}, environment_, std::nullopt,
         (folder_.Path() / "openbox.log").string());
@@ -103,6 +108,13 @@ TestDesktop::TestDesktop() {
     if (!managed) {
         throw std::runtime_error("openbox did not start");
     }
+}
+
+std::string TestDesktop::StartAnotherBus() {
+    const ToolResult bus = Run({"dbus-launch"});
+    otherBuses_.push_back(std::make_unique<DetachedProcess>(
+        std::stoi(ValueAfter(bus.output, "DBUS_SESSION_BUS_PID"))));
+    return "DBUS_SESSION_BUS_ADDRESS=" + ValueAfter(bus.output, "DBUS_SESSION_BUS_ADDRESS");
 }
 
 // The programs keep their settings, caches and runtime files in the
@@ -133,6 +145,11 @@ void TestDesktop::Xdotool(const std::vector<std::string>& arguments) const {
     }
 }
 
+void TestDesktop::KillWindowManager() {
+    kill(windowManager_->Pid(), SIGKILL);
+    windowManager_.reset();
+}
+
 WindowId TestDesktop::OpenMousepadWindow() {
     const std::vector<WindowId> before = MousepadWindows();
     if (mousepad_) {
@@ -147,8 +164,13 @@ WindowId TestDesktop::OpenMousepadWindow() {
     const bool shown = WaitUntil(
         [&] {
             for (const WindowId window : MousepadWindows()) {
-                if (std::find(before.begin(), before.end(), window) == before.end() &&
-                    ActiveWindow() == window) {
+                if (std::find(before.begin(), before.end(), window) != before.end()) {
+                    continue;
+                }
+                if (!windowManager_) {
+                    Focus(window);
+                }
+                if (!windowManager_ || ActiveWindow() == window) {
                     opened = window;
                     return true;
                 }
@@ -160,6 +182,28 @@ WindowId TestDesktop::OpenMousepadWindow() {
         throw std::runtime_error("no mousepad window came to the front");
     }
     return opened;
+}
+
+WindowId TestDesktop::OpenXterm(const std::string& title, const std::string& command) {
+    terminals_.push_back(std::make_unique<ChildProcess>(
+        std::vector<std::string>{"xterm", "-T", title, "-e", "sh", "-c", command}, environment_,
+        std::nullopt, (folder_.Path() / "xterm.log").string()));
+    std::vector<WindowId> shown;
+    WaitUntil(
+        [&] {
+            shown =
+                ParseWindows(Run({"xdotool", "search", "--onlyvisible", "--name", title}).output);
+            return !shown.empty();
+        },
+        kStartTimeout);
+    if (shown.empty()) {
+        throw std::runtime_error("no xterm window was shown");
+    }
+    return shown.front();
+}
+
+void TestDesktop::Focus(WindowId window) const {
+    Xdotool({"windowfocus", "--sync", std::to_string(window)});
 }
 
 pid_t TestDesktop::MousepadPid() const {
@@ -181,6 +225,24 @@ std::string TestDesktop::WindowName(WindowId window) const {
 
 std::vector<WindowId> TestDesktop::MousepadWindows() const {
     return ParseWindows(Run({"xdotool", "search", "--onlyvisible", "--class", "mousepad"}).output);
+}
+
+std::vector<unsigned long> TestDesktop::Keymap() const {
+    Display* display = XOpenDisplay(displayName_.c_str());
+    if (display == nullptr) {
+        throw std::runtime_error("cannot open the display");
+    }
+    int minKeycode = 0;
+    int maxKeycode = 0;
+    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+    int perKeycode = 0;
+    KeySym* keysyms = XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode),
+                                          maxKeycode - minKeycode + 1, &perKeycode);
+    std::vector<unsigned long> keymap(keysyms,
+                                      keysyms + (maxKeycode - minKeycode + 1) * perKeycode);
+    XFree(keysyms);
+    XCloseDisplay(display);
+    return keymap;
 }
 
 std::string TestDesktop::ClipboardTimestamp() const {

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+// After gtest, whose names Xlib's macros (None, Bool) would spoil.
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "TavroProgram.h"
+#include "support/MousepadTest.h"
+
+namespace tavro::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+using x11::test::WaitUntil;
+
+constexpr const char* kWithoutKeys = "€ öüß é";
+
+// The keysyms of one keycode.
+std::vector<KeySym> KeysymsOf(Display* display, KeyCode keycode) {
+    int perKeycode = 0;
+    KeySym* keysyms = XGetKeyboardMapping(display, keycode, 1, &perKeycode);
+    std::vector<KeySym> row(keysyms, keysyms + perKeycode);
+    XFree(keysyms);
+    return row;
+}
+
+// Binds the highest keycode the keymap leaves unbound to the keysym alone,
+// as a user's own xmodmap line would; returns it.
+KeyCode BindUnboundKeycode(Display* display, KeySym keysym) {
+    int minKeycode = 0;
+    int maxKeycode = 0;
+    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+    for (int keycode = maxKeycode; keycode >= minKeycode; --keycode) {
+        const std::vector<KeySym> row = KeysymsOf(display, static_cast<KeyCode>(keycode));
+        if (std::all_of(row.begin(), row.end(), [](KeySym k) { return k == NoSymbol; })) {
+            KeySym levels[] = {keysym, keysym};
+            XChangeKeyboardMapping(display, keycode, 2, levels, 1);
+            XSync(display, False);
+            return static_cast<KeyCode>(keycode);
+        }
+    }
+    return 0;
+}
+
+// Tavro types characters without a key through keycodes it binds for the
+// time being; however it ends, the keymap gets them back.
+class KeymapRestoreTest : public x11::test::MousepadTest {
+  protected:
+    // Starts Tavro and fires a trigger typed into mousepad (a SendKey
+    // application) whose replacement has characters without a key; returns
+    // once the keymap has them.
+    static void StartAndDeliver(TavroProgram& tavro) {
+        ApplicationLists applications;
+        applications.SendKeyApps = {u"Mousepad"};
+        tavro.WriteDatabase({MakeTrigger(u"eu", u"Accents", u"Text", u"€ öüß é")}, applications);
+        const std::vector<unsigned long> before = desktop_->Keymap();
+        tavro.Start(desktop_->ProgramEnvironment());
+        ASSERT_TRUE(tavro.WaitUntilRunning());
+        desktop_->Xdotool({"windowactivate", "--sync", std::to_string(editor_)});
+        desktop_->ClearEditor();
+        desktop_->Xdotool({"type", "--delay", "30", "eu"});
+        ASSERT_TRUE(WaitUntil([&] { return desktop_->Keymap() != before; }));
+    }
+};
+
+TEST_F(KeymapRestoreTest, ATerminationSignalEndsTheProgramWithTheKeymapAsBefore) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        const std::vector<unsigned long> before = desktop_->Keymap();
+        TavroProgram tavro;
+        StartAndDeliver(tavro);
+        std::this_thread::sleep_for(300ms);
+        kill(tavro.Pid(), signal);
+        EXPECT_EQ(tavro.WaitForExit(10s).value_or(-2), 0);
+        EXPECT_EQ(desktop_->Keymap(), before);
+        // The applications had time enough for the typed characters.
+        EXPECT_EQ(desktop_->EditorText(), kWithoutKeys);
+    }
+}
+
+TEST_F(KeymapRestoreTest, AfterAKillTheNextStartGivesBackWhatWasLeftAndNothingElse) {
+    const std::vector<unsigned long> before = desktop_->Keymap();
+    {
+        TavroProgram killed;
+        StartAndDeliver(killed);
+        kill(killed.Pid(), SIGKILL);
+        killed.WaitForExit(10s);
+    }
+    ASSERT_NE(desktop_->Keymap(), before);
+    // Meanwhile the user binds a keycode of his own, to a keysym alone as
+    // Tavro does.
+    Display* display = XOpenDisplay(desktop_->DisplayName().c_str());
+    const KeyCode users = BindUnboundKeycode(display, XK_EuroSign);
+    ASSERT_NE(users, 0);
+
+    TavroProgram next;
+    next.WriteDatabase({MakeTrigger(u"eu", u"Accents", u"Text", u"€")}, {});
+    next.Start(desktop_->ProgramEnvironment());
+    ASSERT_TRUE(next.WaitUntilRunning());
+    const std::vector<KeySym> usersRow = KeysymsOf(display, users);
+    KeySym nothing[] = {NoSymbol, NoSymbol};
+    XChangeKeyboardMapping(display, users, 2, nothing, 1);
+    XCloseDisplay(display);
+
+    EXPECT_NE(std::find(usersRow.begin(), usersRow.end(), XK_EuroSign), usersRow.end());
+    EXPECT_EQ(desktop_->Keymap(), before);
+}
+
+}  // namespace
+}  // namespace tavro::e2e

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "TavroProgram.h"
+#include "platform/fake/CallLog.h"
+#include "platform/fake/FakeWindows.h"
+#include "support/TestDesktop.h"
+#include "support/X11Engine.h"
+#include "text/Utf8.h"
+#include "window/WindowOperations.h"
+
+namespace tavro::e2e {
+namespace {
+
+using x11::test::TestDesktop;
+using x11::test::WaitUntil;
+using x11::test::WindowId;
+
+// Tavro on a desktop whose window manager is missing or gone, with mousepad
+// (which gets replacements pasted) and an xterm (on the SendKey list: it
+// gets them typed) that writes every key it gets to a file as it comes,
+// erase keys included.
+class WithoutWindowManagerTest : public ::testing::Test {
+  protected:
+    void Open(TestDesktop::WindowManager windowManager) {
+        desktop_ = std::make_unique<TestDesktop>(windowManager);
+        editor_ = desktop_->OpenMousepadWindow();
+        typed_ = tavro_.Folder() / "typed.txt";
+        terminal_ =
+            desktop_->OpenXterm("terminal", "stty -icanon; exec cat > '" + typed_.string() + "'");
+    }
+
+    void StartTavro() {
+        ApplicationLists applications;
+        applications.SendKeyApps = {u"terminal"};
+        // A trigger of punctuation and letters: the key translation counts.
+        tavro_.WriteDatabase({MakeTrigger(u";sig", u"Signature", u"Text", u"Best regards")},
+                             applications);
+        tavro_.Start(desktop_->ProgramEnvironment());
+        ASSERT_TRUE(tavro_.WaitUntilRunning());
+    }
+
+    void Type(const std::string& text) const { desktop_->Xdotool({"type", "--delay", "30", text}); }
+
+    // Fires the trigger in the editor: pasted.
+    void ExpectPastedIntoTheEditor() {
+        desktop_->Focus(editor_);
+        desktop_->ClearEditor();
+        Type("a ;sig");
+        std::string text;
+        WaitUntil([&] { return (text = desktop_->EditorText()) == "a Best regards"; });
+        EXPECT_EQ(text, "a Best regards");
+    }
+
+    // Fires the trigger in the terminal: erased and typed.
+    void ExpectTypedIntoTheTerminal() {
+        desktop_->Focus(terminal_);
+        Type("b ;sig");
+        const std::string expected = "b ;sig\b\b\b\bBest regards";
+        std::string typed;
+        WaitUntil([&] {
+            std::ifstream file(typed_);
+            typed.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+            // The terminal sends Backspace as DEL or as BS.
+            std::replace(typed.begin(), typed.end(), '\x7f', '\b');
+            return typed == expected;
+        });
+        EXPECT_EQ(typed, expected);
+    }
+
+    std::unique_ptr<TestDesktop> desktop_;
+    WindowId editor_ = 0;
+    WindowId terminal_ = 0;
+    std::filesystem::path typed_;
+    // Goes before the desktop.
+    TavroProgram tavro_;
+};
+
+TEST_F(WithoutWindowManagerTest, TriggersFireIntoTheWindowWithTheFocus) {
+    Open(TestDesktop::WindowManager::Absent);
+    StartTavro();
+    ExpectPastedIntoTheEditor();
+    ExpectTypedIntoTheTerminal();
+}
+
+// What the window manager said last (the editor in front) is stale once it
+// has gone: the terminal with the focus gets the replacement typed.
+TEST_F(WithoutWindowManagerTest, TriggersFireIntoTheWindowWithTheFocusOnceTheWindowManagerDied) {
+    Open(TestDesktop::WindowManager::Openbox);
+    StartTavro();
+    desktop_->Xdotool({"windowactivate", "--sync", std::to_string(editor_)});
+    desktop_->KillWindowManager();
+    ExpectTypedIntoTheTerminal();
+    ExpectPastedIntoTheEditor();
+}
+
+// The window operations themselves: the window in front follows the focus,
+// and bringing a window to the front gives it the focus.
+TEST_F(WithoutWindowManagerTest, TheFocusMakesTheWindowInFrontAndActivatingGivesIt) {
+    Open(TestDesktop::WindowManager::Absent);
+    x11::test::X11Ports ports(desktop_->DisplayName());
+    fake::CallLog log;
+    fake::FakeWindows program(log);
+    WindowOperations operations(ports.windows, ports.shell, program);
+    desktop_->Focus(editor_);
+    EXPECT_EQ(ports.windows.GetForegroundWindow(), editor_);
+    EXPECT_EQ(operations.GetForegroundCaption(), FromUtf8(desktop_->WindowName(editor_)) + u'\0');
+    EXPECT_TRUE(operations.ActivateWindow(static_cast<WindowHandle>(terminal_)));
+    EXPECT_EQ(desktop_->Run({"xdotool", "getwindowfocus"}).output,
+              std::to_string(terminal_) + "\n");
+    EXPECT_EQ(operations.GetForegroundCaption(), std::u16string(u"terminal") + u'\0');
+}
+
+// With no window active, openbox gives the focus to the very window that
+// tells it runs; following that window in front must not lose its end.
+TEST_F(WithoutWindowManagerTest, TheWindowManagersEndIsSeenAfterItsOwnWindowWasInFront) {
+    Open(TestDesktop::WindowManager::Openbox);
+    x11::test::X11Ports ports(desktop_->DisplayName());
+    for (const WindowId window : {editor_, terminal_}) {
+        desktop_->Xdotool({"windowminimize", "--sync", std::to_string(window)});
+    }
+    const auto inFront = [&] { return ports.windows.GetForegroundWindow(); };
+    ASSERT_TRUE(ports.RunUntil([&] { return inFront() != 0 && inFront() != editor_; }));
+    desktop_->Xdotool({"windowactivate", "--sync", std::to_string(editor_)});
+    ASSERT_TRUE(ports.RunUntil([&] { return inFront() == editor_; }));
+
+    desktop_->KillWindowManager();
+    // The server maps the minimised terminal again once openbox is gone.
+    ASSERT_TRUE(WaitUntil([&] {
+        return desktop_->Run({"xdotool", "windowfocus", "--sync", std::to_string(terminal_)})
+                   .exitCode == 0;
+    }));
+    EXPECT_TRUE(ports.RunUntil([&] { return inFront() == terminal_; }));
+}
+
+}  // namespace
+}  // namespace tavro::e2e
