@@ -147,6 +147,28 @@ TEST_F(KeyCaptureTest, AnotherProgramsWindowNamedLikeTheProgramIsRecorded) {
     EXPECT_EQ(fixture.KeyBuffer(), u"abc");
 }
 
+TEST_F(KeyCaptureTest, AWindowThatNamesNoProcessIsNeverTheProgramsOwn) {
+    constexpr WindowHandle kNoProcess = 300;
+    fixture.windows.AddWindow(kNoProcess, u"Tavro!", 0);
+    fixture.windows.SetForeground(kNoProcess);
+    fixture.keyboard.Type(u"ab");
+    EXPECT_EQ(fixture.KeyBuffer(), u"ab");
+
+    // Not even when the main window's handle is unknown (0) and so names no
+    // process either.
+    fixture.windows.SetMainWindow(0);
+    fixture.keyboard.Type(u"c");
+    EXPECT_EQ(fixture.KeyBuffer(), u"abc");
+}
+
+TEST_F(KeyCaptureTest, TypingIntoTheProgramsOwnDialogsIsNotRecorded) {
+    constexpr WindowHandle kInputBox = 400;
+    fixture.windows.AddWindow(kInputBox, u"Enter application caption", test::kOwnThread);
+    fixture.windows.SetForeground(kInputBox);
+    fixture.keyboard.Type(u"abc");
+    EXPECT_EQ(fixture.KeyBuffer(), u"");
+}
+
 TEST_F(KeyCaptureTest, TranslatesKeysThroughTheLayoutWithTheProgramsKeyboardState) {
     constexpr std::uint32_t kEuroKey = 0xE2;
     fixture.keyboard.SetToAscii(kEuroKey, u'€');

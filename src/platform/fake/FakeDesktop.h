@@ -34,9 +34,10 @@ struct StagedTrigger {
 
 // The desktop's side: the main window's pages and commands, the staging
 // area, the clipboard, the tray icon, the event loop, the clock, the choice
-// menu, the message, input and question boxes. Records every call that changes something;
-// tests script the staged triggers, the time, and what happens while the
-// event loop runs or the choice menu is open.
+// menu, and the message, input and question boxes. Records every call that
+// changes something; tests script the staged triggers, the time, the
+// answers of the boxes, and what happens while the event loop runs or the
+// choice menu is open.
 class FakeDesktop final : public KeyBufferPage,
                           public MainWindowCommands,
                           public StagingArea,
