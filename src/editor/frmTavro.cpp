@@ -502,8 +502,10 @@ void frmTavro::Form_Resize() {
     }
     EnableEditFields(false);
     lstTriggers->setFocus();
-    HideForm();
+    // Back to the normal state first: leaving the minimised state maps the
+    // window on X11, so the hiding has to come after it.
     setWindowState(windowState() & ~Qt::WindowMinimized);
+    HideForm();
 }
 
 void frmTavro::changeEvent(QEvent* event) {

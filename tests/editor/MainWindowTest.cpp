@@ -94,6 +94,7 @@ class MainWindowTest : public QObject {
     void ExitSavesPendingEditsAndAsksWhenTheSaveFails();
     void HidingAndMinimisingDisableTheFieldsAndOpeningEnablesThem();
     void TheKeyViewIsLiveAndFiringLeavesPendingEditsPending();
+    void TheWindowTokensOpenTheWindow();
     void HelpOpensThePageOfTheFocusedControl();
 };
 
@@ -591,6 +592,33 @@ void MainWindowTest::TheKeyViewIsLiveAndFiringLeavesPendingEditsPending() {
     QCOMPARE(Q(window.triggers.Slot(0).Display), QStringLiteral("Calculator!"));
     QCOMPARE(window.form.txtTrigger->text(), QStringLiteral("sig"));
     QCOMPARE(window.Stored()[0].Display, std::u16string(u"Calculator"));
+}
+
+void MainWindowTest::TheWindowTokensOpenTheWindow() {
+    MainWindowFixture window({MakeTrigger(u";new", u"New one", u"Text", u"%tavronew%"),
+                              MakeTrigger(u";open", u"Open", u"Text", u"%tavroopen%")});
+    fake::FakePlatform& platform = window.platform;
+    platform.windows.AddWindow(200, u"notes.txt - Mousepad", 2);
+    platform.windows.SetForeground(200);
+
+    window.form.HideForm();
+    platform.keyboard.Type(u"tavrobuff");
+    QVERIFY(window.form.isVisible());
+    QCOMPARE(window.form.SSTab1->currentIndex(), kKeyBufferPage);
+    QCOMPARE(window.form.keyBufferView->txtBuffer->text(), QStringLiteral("tavrobuff"));
+    QVERIFY(window.form.txtTrigger->isEnabled());
+
+    window.form.HideForm();
+    platform.keyboard.Type(u";open");
+    QVERIFY(window.form.isVisible());
+    QCOMPARE(window.triggers.TriggerCount, 2);
+
+    window.form.HideForm();
+    platform.keyboard.Type(u";new");
+    QVERIFY(window.form.isVisible());
+    QCOMPARE(window.form.SSTab1->currentIndex(), kNewTriggerPage);
+    QCOMPARE(window.triggers.TriggerCount, 3);
+    QVERIFY(window.Calls("Clipboard").empty());  // the tokens paste nothing
 }
 
 void MainWindowTest::HelpOpensThePageOfTheFocusedControl() {
