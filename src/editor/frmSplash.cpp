@@ -15,10 +15,12 @@ namespace tavro {
 namespace {
 
 constexpr int kIconSize = 64;
+constexpr int kTextWidth = 400;
 
 QLabel* TextLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
+    label->setFixedWidth(kTextWidth);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
@@ -60,8 +62,10 @@ frmSplash::frmSplash(const std::filesystem::path& programFolder)
         this));
     layout->addWidget(
         TextLabel(QStringLiteral("Your triggers are kept in %1.").arg(database), this));
+    layout->addSpacing(layout->spacing());
     layout->addWidget(cmdClose, 0, Qt::AlignRight);
-    setMinimumWidth(420);
+    // As large as its text, no larger.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     Timer1.setSingleShot(true);
     Timer1.setInterval(kSplashMilliseconds);

@@ -93,7 +93,7 @@ class MainWindowEndToEndTest : public ::testing::Test {
     // The main window "Tavro!" of this test's program.
     WindowId MainWindow() const {
         for (const WindowId window :
-             Windows({"--pid", std::to_string(tavro.Pid()), "--name", "^Tavro!$"})) {
+             Windows({"--all", "--pid", std::to_string(tavro.Pid()), "--name", "^Tavro!$"})) {
             return window;
         }
         return 0;
