@@ -100,13 +100,13 @@ void TriggerEditor::mnuNewTrigger_Click() {
     }
     d_.controls.FocusField(EditorField::txtTrigger);
     d_.controls.ShowPage(kNewTriggerPage);
-    if (newSlot_ && *newSlot_ == table.CurrentTrigger) {
-        return;  // the new trigger begun before is shown, still untouched
+    // A new trigger begun before and left untouched (nothing was pending) is
+    // taken again rather than a second slot.
+    if (!newSlot_) {
+        newSlot_ = table.TriggerCount++;
     }
-    const int slot = table.TriggerCount++;
-    table.Slot(slot) = TriggerRecord{};
-    newSlot_ = slot;
-    ShowTrigger(slot);
+    table.Slot(*newSlot_) = TriggerRecord{};
+    ShowTrigger(*newSlot_);
 }
 
 void TriggerEditor::cmdCancelNewTrigger_Click() {

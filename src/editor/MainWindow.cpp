@@ -51,7 +51,7 @@ MainWindow::MainWindow(const MainWindowPorts& ports)
                   .questions = ports.questions,
                   .programFolder = ports.programFolder}),
       help_(engine_.Windows(), ports.messages, ports.programFolder) {
-    form_.Attach({.editor = editor_, .lists = lists_, .lifecycle = lifecycle_, .help = help_});
+    form_.Attach({.editor = &editor_, .lists = &lists_, .lifecycle = &lifecycle_, .help = &help_});
 }
 
 }  // namespace tavro

@@ -106,7 +106,7 @@ void frmTavro::BuildMenus() {
                      QKeySequence(Qt::CTRL | Qt::Key_S)),
             &QAction::triggered, this, [this] {
                 if (handlers_) {
-                    handlers_->editor.mnuSave_Click();
+                    handlers_->editor->mnuSave_Click();
                 }
             });
     file.addSeparator();
@@ -128,14 +128,14 @@ void frmTavro::BuildMenus() {
     QMenu& help = *menuBar()->addMenu(QStringLiteral("&Help"));
     help.setObjectName(QStringLiteral("mnuHelp"));
     connect(MenuItem(help, "mnuIndex", QStringLiteral("&Index")), &QAction::triggered, this,
-            ToHelp(&HelpCommands::mnuIndex_Click));
+            Forward(&Handlers::help, &HelpCommands::mnuIndex_Click));
     connect(MenuItem(help, "mnuHelpContents", QStringLiteral("&Contents")), &QAction::triggered,
-            this, ToHelp(&HelpCommands::mnuHelpContents_Click));
+            this, Forward(&Handlers::help, &HelpCommands::mnuHelpContents_Click));
     help.addSeparator();
     connect(MenuItem(help, "mnuWelcome", QStringLiteral("&Welcome")), &QAction::triggered, this,
-            ToHelp(&HelpCommands::mnuWelcome_Click));
+            Forward(&Handlers::help, &HelpCommands::mnuWelcome_Click));
     connect(MenuItem(help, "mnuTutorial", QStringLiteral("&Tutorial")), &QAction::triggered, this,
-            ToHelp(&HelpCommands::mnuTutorial_Click));
+            Forward(&Handlers::help, &HelpCommands::mnuTutorial_Click));
     help.addSeparator();
     connect(MenuItem(help, "mnuHelpAbout", QStringLiteral("&About")), &QAction::triggered, this,
             &frmTavro::mnuHelpAbout_Click);
@@ -217,7 +217,7 @@ void frmTavro::WireControls() {
     connect(cboType, &QComboBox::activated, this, ToEditor(&TriggerEditor::cboType_Click));
     cboType->onKeyPress = [this](char16_t character) {
         if (handlers_) {
-            handlers_->editor.cboType_KeyPress(character);
+            handlers_->editor->cboType_KeyPress(character);
         }
     };
 
@@ -235,13 +235,13 @@ void frmTavro::WireControls() {
 
     ApplicationListsPage& lists = *applicationListsPage;
     connect(lists.cmdAddSendKey, &QPushButton::clicked, this,
-            ToLists(&ApplicationListEditor::cmdAddSendKey_Click));
+            Forward(&Handlers::lists, &ApplicationListEditor::cmdAddSendKey_Click));
     connect(lists.cmdDeleteSendKey, &QPushButton::clicked, this,
-            ToLists(&ApplicationListEditor::cmdDeleteSendKey_Click));
+            Forward(&Handlers::lists, &ApplicationListEditor::cmdDeleteSendKey_Click));
     connect(lists.cmdAddTextOnly, &QPushButton::clicked, this,
-            ToLists(&ApplicationListEditor::cmdAddTextOnly_Click));
+            Forward(&Handlers::lists, &ApplicationListEditor::cmdAddTextOnly_Click));
     connect(lists.cmdDeleteTextOnly, &QPushButton::clicked, this,
-            ToLists(&ApplicationListEditor::cmdDeleteTextOnly_Click));
+            Forward(&Handlers::lists, &ApplicationListEditor::cmdDeleteTextOnly_Click));
 
     connect(newTriggerPage->cmdCancelNewTrigger, &QPushButton::clicked, this,
             ToEditor(&TriggerEditor::cmdCancelNewTrigger_Click));
@@ -265,26 +265,12 @@ void frmTavro::WatchActivation() {
     });
 }
 
-std::function<void()> frmTavro::ToEditor(void (TriggerEditor::*handler)()) {
-    return [this, handler] {
+template <typename Rules>
+std::function<void()> frmTavro::Forward(Rules* Handlers::*rules, void (Rules::*handler)()) {
+    return [this, rules, handler] {
         if (handlers_) {
-            (handlers_->editor.*handler)();
-        }
-    };
-}
-
-std::function<void()> frmTavro::ToLists(void (ApplicationListEditor::*handler)()) {
-    return [this, handler] {
-        if (handlers_) {
-            (handlers_->lists.*handler)();
-        }
-    };
-}
-
-std::function<void()> frmTavro::ToHelp(void (HelpCommands::*handler)()) {
-    return [this, handler] {
-        if (handlers_) {
-            (handlers_->help.*handler)();
+            Rules* target = (*handlers_).*rules;
+            (target->*handler)();
         }
     };
 }
@@ -438,7 +424,7 @@ std::u16string frmTavro::ActiveControlName() {
 
 void frmTavro::mnuNewTrigger() {
     if (handlers_) {
-        handlers_->editor.mnuNewTrigger_Click();
+        handlers_->editor->mnuNewTrigger_Click();
     }
 }
 
@@ -457,7 +443,7 @@ void frmTavro::EnableEditFields(bool enabled) {
 
 void frmTavro::ShowTrigger(int slot) {
     if (handlers_) {
-        handlers_->editor.ShowTrigger(slot);
+        handlers_->editor->ShowTrigger(slot);
     }
 }
 
@@ -491,7 +477,7 @@ void frmTavro::SetBufferTexts(const std::u16string& keyBuffer, const std::u16str
 
 void frmTavro::Form_Activate() {
     if (handlers_) {
-        handlers_->lifecycle.Form_Activate();
+        handlers_->lifecycle->Form_Activate();
     }
 }
 
@@ -517,7 +503,7 @@ void frmTavro::changeEvent(QEvent* event) {
 }
 
 void frmTavro::closeEvent(QCloseEvent* event) {
-    if (handlers_ && !handlers_->lifecycle.Form_Unload()) {
+    if (handlers_ && !handlers_->lifecycle->Form_Unload()) {
         event->ignore();
         return;
     }
@@ -543,7 +529,7 @@ void frmTavro::cmdCommandLine_Click() {
     if (const std::optional<QString> program = launchPage->BrowseForProgram()) {
         launchPage->txtCommandLine->setText(*program);
         if (handlers_) {
-            handlers_->editor.txtCommandLine_KeyUp();
+            handlers_->editor->txtCommandLine_KeyUp();
         }
     }
 }
@@ -555,7 +541,7 @@ void frmTavro::ShowHelpForFocus() {
         page = SSTab1->currentIndex();
     }
     if (handlers_) {
-        handlers_->help.ShowHelp(page);
+        handlers_->help->ShowHelp(page);
     }
 }
 

@@ -51,10 +51,10 @@ class frmTavro final : public QMainWindow,
   public:
     // The rules the window's events go to.
     struct Handlers {
-        TriggerEditor& editor;
-        ApplicationListEditor& lists;
-        FormLifecycle& lifecycle;
-        HelpCommands& help;
+        TriggerEditor* editor;
+        ApplicationListEditor* lists;
+        FormLifecycle* lifecycle;
+        HelpCommands* help;
     };
 
     explicit frmTavro(std::filesystem::path programFolder);
@@ -140,10 +140,12 @@ class frmTavro final : public QMainWindow,
     void WireControls();
     void WatchActivation();
     QLineEdit* LineEditOf(EditorField field) const;
-    // Handlers of the rules that do nothing until the rules are attached.
-    std::function<void()> ToEditor(void (TriggerEditor::*handler)());
-    std::function<void()> ToLists(void (ApplicationListEditor::*handler)());
-    std::function<void()> ToHelp(void (HelpCommands::*handler)());
+    // A handler of the rules, which does nothing until they are attached.
+    template <typename Rules>
+    std::function<void()> Forward(Rules* Handlers::*rules, void (Rules::*handler)());
+    std::function<void()> ToEditor(void (TriggerEditor::*handler)()) {
+        return Forward(&Handlers::editor, handler);
+    }
 
     std::filesystem::path programFolder_;
     std::optional<Handlers> handlers_;

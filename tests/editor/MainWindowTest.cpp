@@ -28,6 +28,7 @@
 #include "editor/SortedListBox.h"
 #include "editor/TextPage.h"
 #include "editor/TypeComboBox.h"
+#include "editor/frmSplash.h"
 #include "store/StoreStatements.h"
 #include "support/TriggerDatabase.h"
 
@@ -96,6 +97,7 @@ class MainWindowTest : public QObject {
     void TheKeyViewIsLiveAndFiringLeavesPendingEditsPending();
     void TheWindowTokensOpenTheWindow();
     void HelpOpensThePageOfTheFocusedControl();
+    void TheSplashClosesItselfAndAboutStays();
 };
 
 void MainWindowTest::ListLinesShowTheirTriggersAlsoWhenEqualOrWithoutName() {
@@ -262,9 +264,13 @@ void MainWindowTest::CancelNewTriggerDropsOnlyTheNewSlot() {
     QCOMPARE(window.triggers.TriggerCount, 4);
     QCOMPARE(window.form.txtTrigger->text(), QStringLiteral("odd"));
 
-    // A later New Trigger starts empty.
+    // A later New Trigger starts empty; one left untouched is taken again.
     Menu(window.form, "mnuNewTrigger").trigger();
     QVERIFY(window.form.txtTrigger->text().isEmpty());
+    window.ClickLine(*window.form.lstTriggers, 0);
+    Menu(window.form, "mnuNewTrigger").trigger();
+    QCOMPARE(window.triggers.TriggerCount, 5);
+    QCOMPARE(window.triggers.CurrentTrigger, 4);
 }
 
 void MainWindowTest::DeleteActsOnlyFromTheListAndAfterConfirmation() {
@@ -644,6 +650,29 @@ void MainWindowTest::HelpOpensThePageOfTheFocusedControl() {
     Menu(window.form, "mnuTutorial").trigger();  // not there
     QCOMPARE(window.Calls("ShellExecuteA").size(), std::size_t{3});
     QCOMPARE(window.Calls("MessageBox").size(), std::size_t{1});
+}
+
+void MainWindowTest::TheSplashClosesItselfAndAboutStays() {
+    MainWindowFixture window(ThreeTriggers());
+    window.form.ShowSplash();
+    frmSplash* splash = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == QLatin1String("frmSplash")) {
+            splash = static_cast<frmSplash*>(top);
+        }
+    }
+    QVERIFY(splash != nullptr);
+    QVERIFY(splash->isVisible());
+    QVERIFY(splash->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(splash->Timer1.isActive());
+    QCOMPARE(splash->Timer1.interval(), 5000);
+    QVERIFY(splash->cmdClose->isEnabled());
+
+    Menu(window.form, "mnuHelpAbout").trigger();
+    QVERIFY(splash->isVisible());
+    QVERIFY(!splash->Timer1.isActive());
+    splash->cmdClose->click();
+    QVERIFY(!splash->isVisible());
 }
 
 }  // namespace tavro::test
