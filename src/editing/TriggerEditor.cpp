@@ -141,11 +141,10 @@ bool TriggerEditor::mnuSave_Click() {
     TriggerTable& table = d_.triggers;
     const int current = table.CurrentTrigger;
     const TriggerRecord shown = current < table.UsedSlots() ? table.Slot(current) : TriggerRecord{};
-    if (!d_.store.SaveTriggers()) {
+    if (!d_.store.mnuSave_Click()) {
         return false;
     }
     newSlot_.reset();
-    d_.store.LoadTriggers();
     if (shown.Trigger.empty()) {
         return true;
     }

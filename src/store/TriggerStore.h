@@ -46,8 +46,9 @@ class TriggerStore {
     // Writes the table; returns whether it was stored. A save that stores
     // nothing says so and keeps the table and its dirty mark.
     bool SaveTriggers();
-    // Saves, and after a save that stored the table, reloads it.
-    void mnuSave_Click();
+    // Saves, and after a save that stored the table, reloads it. Whether the
+    // table was stored.
+    bool mnuSave_Click();
 
   private:
     void ReadTriggers(Recordset& rows);
