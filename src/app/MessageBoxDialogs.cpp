@@ -1,5 +1,6 @@
 #include "app/MessageBoxDialogs.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace tavro {
@@ -25,8 +26,18 @@ QMessageBox::Icon DialogIcon(MessageIcon icon) {
 void MessageBoxDialogs::ShowMessage(const std::u16string& text, const std::u16string& title,
                                     MessageIcon icon) {
     QMessageBox box(DialogIcon(icon), QString::fromStdU16String(title),
-                    QString::fromStdU16String(text), QMessageBox::Ok);
+                    QString::fromStdU16String(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
+}
+
+bool MessageBoxDialogs::AskYesNo(const std::u16string& text, const std::u16string& title,
+                                 std::optional<MessageIcon> icon) {
+    QMessageBox box(icon ? DialogIcon(*icon) : QMessageBox::NoIcon,
+                    QString::fromStdU16String(title), QString::fromStdU16String(text),
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace tavro

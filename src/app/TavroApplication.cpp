@@ -2,9 +2,6 @@
 
 #include <cstdlib>
 
-#include "capture/KeyVocabulary.h"
-#include "store/DataFolder.h"
-
 namespace tavro {
 
 namespace {
@@ -19,43 +16,47 @@ void ImmediateExit::EndProgram(int exitCode) {
 
 TavroApplication::TavroApplication(const std::filesystem::path& programFolder)
     : programFolder_(programFolder),
-      mainWindow_(programFolder),
-      engine_(EnginePorts{.windows = windows_,
-                          .layout = layout_,
-                          .injector = injector_,
-                          .shell = shell_,
-                          .program = mainWindow_,
-                          .keyBufferPage = mainWindow_,
-                          .commands = mainWindow_,
-                          .staging = staging_,
-                          .clipboard = clipboard_,
-                          .tray = tray_,
-                          .eventLoop = eventLoop_,
-                          .clock = clock_,
-                          .choice = choice_}),
-      staging_(engine_, programFolder),
-      clipboard_([this] { return staging_.TriggerPicture(); }),
-      choice_(engine_),
-      store_({.triggers = engine_.Triggers(),
-              .applications = engine_.Applications(),
-              .programFolder = programFolder,
-              .engine = database_,
-              .messages = messages_,
-              .exit = exit_,
-              .lstTriggers = lstTriggers_,
-              .tray = mainWindow_,
-              .lstSendKey = lstSendKey_,
-              .lstTextOnly = lstTextOnly_,
-              .staging = staging_}),
+      clipboard_([this] { return main_.Form().TriggerPicture(); }),
+      main_({.windows = windows_,
+             .layout = layout_,
+             .injector = injector_,
+             .shell = shell_,
+             .clipboard = clipboard_,
+             .trayIcon = tray_,
+             .eventLoop = eventLoop_,
+             .clock = clock_,
+             .choice = choice_,
+             .trayMenu = trayMenu_,
+             .database = database_,
+             .messages = messages_,
+             .questions = messages_,
+             .input = input_,
+             .exit = exit_,
+             .programFolder = programFolder}),
+      choice_(main_.TheEngine()),
+      trayMenu_(main_.TheEngine(), main_.Form(), tray_.Icon()),
       hookEvents_(hook_.FileDescriptor(), QSocketNotifier::Read),
-      windowEvents_(connection_.FileDescriptor(), QSocketNotifier::Read) {}
+      windowEvents_(connection_.FileDescriptor(), QSocketNotifier::Read) {
+    QApplication::setWindowIcon(tray_.NormalIcon());
+}
+
+bool TavroApplication::BecomeTheOnlyInstance() {
+    if (!instance_.TakeOrAskOwner()) {
+        return false;
+    }
+    frmTavro& form = main_.Form();
+    instance_.onShowRequest = [&form] { QTimer::singleShot(0, &form, &frmTavro::CenterForm); };
+    return true;
+}
 
 void TavroApplication::Start() {
-    store_.LoadTriggers();
-    CheckDataFolder(programFolder_);
-    engine_.Capture().modifiers.CapsLockOn = engine_.Windows().KeyStateOn(kKeyCapsLock);
+    frmTavro& form = main_.Form();
+    form.ShowSplash();
+    form.HideForm();
+    main_.Lifecycle().Form_Activate();
     WatchX11();
-    hook_.Start(engine_);
+    WatchShutdown();
+    hook_.Start(main_.TheEngine());
     tray_.Icon().show();
 }
 
@@ -69,7 +70,7 @@ void TavroApplication::WatchX11() {
                      [this] { hook_.ProcessPendingEvents(); });
     QObject::connect(&windowEvents_, &QSocketNotifier::activated,
                      [this] { connection_.ProcessPendingEvents(); });
-    QObject::connect(&timer1_, &QTimer::timeout, [this] { engine_.Timer1_Timer(); });
+    QObject::connect(&timer1_, &QTimer::timeout, [this] { main_.TheEngine().Timer1_Timer(); });
     timer1_.start(kTimer1Milliseconds);
     // The server sends recorded key events only when it flushes output to
     // some client; and characters typed through borrowed keycodes get their
@@ -79,6 +80,32 @@ void TavroApplication::WatchX11() {
         injector_.RestoreKeymapWhenIdle();
     });
     flushTimer_.start(static_cast<int>(x11::X11KeyboardHook::kFlushPeriod.count()));
+}
+
+// However the program ends, edits that are still pending are saved: File >
+// Exit and closing the window ask first when the save fails; the end of the
+// login session asks when the session manager lets it; any other end of the
+// event loop (a signal, for one) saves without asking.
+void TavroApplication::WatchShutdown() {
+    frmTavro& form = main_.Form();
+    form.onUnload = [this] {
+        tray_.Icon().hide();
+        QCoreApplication::quit();
+    };
+    FormLifecycle& lifecycle = main_.Lifecycle();
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &form,
+                     [&lifecycle](QSessionManager& manager) {
+                         if (!manager.allowsInteraction()) {
+                             lifecycle.SavePendingEdits();
+                             return;
+                         }
+                         if (!lifecycle.Form_Unload()) {
+                             manager.cancel();
+                         }
+                         manager.release();
+                     });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &form,
+                     [&lifecycle] { lifecycle.SavePendingEdits(); });
 }
 
 }  // namespace tavro

@@ -2,19 +2,21 @@
 
 #include <filesystem>
 
-#include <QCoreApplication>
+// Qt before Xlib, whose macros (None, Bool, ...) would break Qt's headers.
+#include <QApplication>
+#include <QSessionManager>
 #include <QSocketNotifier>
 #include <QTimer>
 
 #include "app/DesktopClipboard.h"
 #include "app/DesktopEventLoop.h"
-#include "app/InterimMainWindow.h"
-#include "app/InterimStagingArea.h"
+#include "app/InputBoxDialog.h"
 #include "app/MessageBoxDialogs.h"
 #include "app/SystemClock.h"
 #include "app/TerminationSignals.h"
-#include "engine/Engine.h"
+#include "editor/MainWindow.h"
 #include "platform/ProgramExit.h"
+#include "platform/x11/InstanceSelection.h"
 #include "platform/x11/X11KeyInjector.h"
 #include "platform/x11/X11KeyboardHook.h"
 #include "platform/x11/X11KeyboardLayout.h"
@@ -22,9 +24,9 @@
 #include "platform/x11/X11Shell.h"
 #include "platform/x11/X11WindowSystem.h"
 #include "platform/x11/XConnection.h"
-#include "store/TriggerStore.h"
 #include "store/sqlite/SqliteDatabase.h"
 #include "tray/TrayIconPictures.h"
+#include "tray/TrayMenuPopup.h"
 #include "tray/TriggerChoiceMenu.h"
 
 namespace tavro {
@@ -35,25 +37,30 @@ class ImmediateExit final : public ProgramExit {
     void EndProgram(int exitCode) override;
 };
 
-// Tavro on an X11 desktop: the engine wired to the X server, the trigger
-// database beside the program, the clipboard and the tray icon. Everything
-// runs on the Qt event loop.
+// Tavro on an X11 desktop: the main window and its engine wired to the X
+// server, the trigger database beside the program, the clipboard, the tray
+// icon and its menus. Everything runs on the Qt event loop.
 class TavroApplication {
   public:
     // Throws std::runtime_error when the X display cannot be used.
     explicit TavroApplication(const std::filesystem::path& programFolder);
 
-    // Loads the triggers (a database that cannot be read ends the program),
-    // makes sure the data folder exists, and starts watching the keyboard.
+    // Whether this is the only Tavro on the display. When another one runs,
+    // it has been asked to show its main window, and this one should end.
+    bool BecomeTheOnlyInstance();
+    // Shows the splash window, loads the triggers with the main window out of
+    // sight (a database that cannot be read ends the program), shows the tray
+    // icon and starts watching the keyboard.
     void Start();
     // Ends the program in order: what it changed on the desktop is put back
     // (the keys lent for typing), then the event loop ends, and the program
-    // with it. SIGTERM, SIGINT and SIGHUP come here; anything else that
-    // must be kept before the end belongs here too.
+    // with it, saving pending edits on the way. SIGTERM, SIGINT and SIGHUP
+    // come here.
     void Shutdown();
 
   private:
     void WatchX11();
+    void WatchShutdown();
 
     std::filesystem::path programFolder_;
     x11::XConnection connection_;
@@ -63,25 +70,22 @@ class TavroApplication {
     x11::X11KeyboardLayout layout_{keymap_};
     x11::X11WindowSystem windows_{connection_, keymap_};
     x11::X11Shell shell_;
+    x11::InstanceSelection instance_{connection_};
 
-    InterimMainWindow mainWindow_;
     MessageBoxDialogs messages_;
+    InputBoxDialog input_;
     ImmediateExit exit_;
     TrayIconPictures tray_;
     DesktopEventLoop eventLoop_;
     SystemClock clock_;
-    HiddenListBox lstTriggers_;
-    HiddenListBox lstSendKey_;
-    HiddenListBox lstTextOnly_;
-    // The engine keeps references to the staging area, the clipboard and the
-    // choice menu, which work on the engine in turn; they are made right
-    // after it and used only once it runs.
-    Engine engine_;
-    InterimStagingArea staging_;
-    DesktopClipboard clipboard_;
-    TriggerChoiceMenu choice_;
     SqliteEngine database_;
-    TriggerStore store_;
+    DesktopClipboard clipboard_;
+    // The main window keeps references to the choice menu and the tray menu,
+    // which work on its engine in turn; they are made right after it and
+    // used only once the program runs.
+    MainWindow main_;
+    TriggerChoiceMenu choice_;
+    TrayMenuPopup trayMenu_;
 
     QSocketNotifier hookEvents_;
     QSocketNotifier windowEvents_;

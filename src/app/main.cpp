@@ -29,6 +29,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tavro"));
     try {
         tavro::TavroApplication tavro(QApplication::applicationDirPath().toStdU16String());
+        if (!tavro.BecomeTheOnlyInstance()) {
+            std::cout << "Tavro is already running on this display: its main window is shown."
+                      << std::endl;
+            return 0;
+        }
         tavro.Start();
         std::cout << "Tavro is running." << std::endl;
         return QApplication::exec();

@@ -18,7 +18,6 @@ namespace tavro {
 
 namespace {
 
-constexpr std::u16string_view kOwnCaptionPrefix = u"Tavro";
 constexpr std::u16string_view kListControlMark = u"lst";
 constexpr std::u16string_view kBufferPageWord = u"TAVROBUFF";
 constexpr std::u16string_view kBufferPageToken = u"%tavrobuff%";
@@ -82,14 +81,12 @@ void KeyCapture::Timer1_Timer() {
 }
 
 // Typing into the program's own windows is not recorded, except while one of
-// the main window's list boxes has the focus. A window of another program
-// whose caption happens to start the same way is not the program's own, nor
-// is a window whose owner is unknown (thread 0).
+// the main window's list boxes has the focus. The program's own windows are
+// those of the main window's thread: the main window "Tavro!" and its dialogs
+// (a trigger typed into the program's own input box must not fire there). A
+// window of another program whose caption happens to start the same way is
+// not the program's own, nor is a window that names no thread at all.
 bool KeyCapture::IsOwnWindowTyping() {
-    const std::u16string caption = d_.windowOperations.GetForegroundCaption();
-    if (caption.compare(0, kOwnCaptionPrefix.size(), kOwnCaptionPrefix) != 0) {
-        return false;
-    }
     const ThreadId foregroundThread =
         d_.windows.GetWindowThreadProcessId(d_.windows.GetForegroundWindow());
     if (foregroundThread == 0 ||

@@ -60,6 +60,8 @@ class Engine final : public KeyEventSink {
     void KeyUpHook(const KeyEvent& event) override;
     // The foreground watch, every 500 ms.
     void Timer1_Timer() { keyCapture_.Timer1_Timer(); }
+    // The modifier check boxes show the current flags.
+    void ShowModifierState() { keyCapture_.ShowModifierState(); }
 
     TriggerTable& Triggers() { return triggers_; }
     ApplicationLists& Applications() { return applications_; }

@@ -116,12 +116,14 @@ bool TriggerStore::SaveTriggers() {
     return true;
 }
 
-void TriggerStore::mnuSave_Click() {
+bool TriggerStore::mnuSave_Click() {
     const int current = d_.triggers.CurrentTrigger;
-    if (SaveTriggers()) {
-        d_.triggers.CurrentTrigger = current;
-        LoadTriggers();
+    if (!SaveTriggers()) {
+        return false;
     }
+    d_.triggers.CurrentTrigger = current;
+    LoadTriggers();
+    return true;
 }
 
 }  // namespace tavro

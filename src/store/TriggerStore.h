@@ -46,8 +46,9 @@ class TriggerStore {
     // nothing says so and keeps the table and its dirty mark. A table
     // without any trigger is never written.
     bool SaveTriggers();
-    // Saves, and after a save that stored the table, reloads it.
-    void mnuSave_Click();
+    // Saves, and after a save that stored the table, reloads it. Whether the
+    // table was stored.
+    bool mnuSave_Click();
 
   private:
     // Replaces the table, the trigger list and the tray entries with rows

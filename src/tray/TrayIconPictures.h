@@ -17,6 +17,8 @@ class TrayIconPictures final : public TrayIcon {
     void ShowNormalIcon() override;
 
     QSystemTrayIcon& Icon() { return icon_; }
+    // The normal picture, which is also the program's window icon.
+    const QIcon& NormalIcon() const { return normal_; }
 
   private:
     QIcon normal_;

@@ -6,17 +6,9 @@
 #include <QMenu>
 
 #include "engine/Engine.h"
+#include "tray/MenuCaption.h"
 
 namespace tavro {
-
-namespace {
-
-// A menu caption shows "&" as typed rather than as a shortcut mark.
-QString MenuCaption(const std::u16string& display) {
-    return QString::fromStdU16String(display).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-}  // namespace
 
 void TriggerChoiceMenu::ShowTriggerChoice(const std::vector<int>& matchingSlots) {
     QMenu menu;

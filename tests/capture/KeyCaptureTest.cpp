@@ -147,15 +147,26 @@ TEST_F(KeyCaptureTest, AnotherProgramsWindowNamedLikeTheProgramIsRecorded) {
     EXPECT_EQ(fixture.KeyBuffer(), u"abc");
 }
 
-// On X11 a window that does not name its process has thread 0, and so has a
-// main window without a handle: 0 is nobody, not the program.
-TEST_F(KeyCaptureTest, AWindowOfUnknownOwnerNamedLikeTheProgramIsRecorded) {
-    constexpr WindowHandle kTerminal = 300;
-    fixture.windows.AddWindow(kTerminal, u"Tavro build log - xterm", 0);
-    fixture.windows.SetForeground(kTerminal);
+TEST_F(KeyCaptureTest, AWindowThatNamesNoProcessIsNeverTheProgramsOwn) {
+    constexpr WindowHandle kNoProcess = 300;
+    fixture.windows.AddWindow(kNoProcess, u"Tavro!", 0);
+    fixture.windows.SetForeground(kNoProcess);
+    fixture.keyboard.Type(u"ab");
+    EXPECT_EQ(fixture.KeyBuffer(), u"ab");
+
+    // Not even when the main window's handle is unknown (0) and so names no
+    // process either.
     fixture.windows.SetMainWindow(0);
-    fixture.keyboard.Type(u"abc");
+    fixture.keyboard.Type(u"c");
     EXPECT_EQ(fixture.KeyBuffer(), u"abc");
+}
+
+TEST_F(KeyCaptureTest, TypingIntoTheProgramsOwnDialogsIsNotRecorded) {
+    constexpr WindowHandle kInputBox = 400;
+    fixture.windows.AddWindow(kInputBox, u"Enter application caption", test::kOwnThread);
+    fixture.windows.SetForeground(kInputBox);
+    fixture.keyboard.Type(u"abc");
+    EXPECT_EQ(fixture.KeyBuffer(), u"");
 }
 
 TEST_F(KeyCaptureTest, TranslatesKeysThroughTheLayoutWithTheProgramsKeyboardState) {

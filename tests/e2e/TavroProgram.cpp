@@ -4,24 +4,10 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "store/Database.h"
-#include "store/StoreDatabase.h"
 #include "store/StoreStatements.h"
-#include "store/sqlite/DatabaseSchema.h"
-#include "store/sqlite/SqliteDatabase.h"
 #include "support/TestDesktop.h"
 
 namespace tavro::e2e {
-
-TriggerRecord MakeTrigger(std::u16string trigger, std::u16string display, std::u16string type,
-                          std::u16string replaceText) {
-    TriggerRecord record;
-    record.Trigger = std::move(trigger);
-    record.Display = std::move(display);
-    record.Type = std::move(type);
-    record.ReplaceText = std::move(replaceText);
-    return record;
-}
 
 TavroProgram::TavroProgram() {
     std::filesystem::copy_file(TAVRO_PROGRAM, Folder() / "tavro");
@@ -33,19 +19,7 @@ std::filesystem::path TavroProgram::DatabasePath() const {
 
 void TavroProgram::WriteDatabase(const std::vector<TriggerRecord>& triggers,
                                  const ApplicationLists& applications) {
-    CreateDatabase(DatabasePath());
-    SqliteEngine engine;
-    const auto database = engine.OpenDatabase(DatabasePath());
-    const auto table = database->OpenRecordset(kTriggersTable, kDynaset);
-    for (const TriggerRecord& record : triggers) {
-        AppendTriggerRow(*table, record);
-    }
-    table->Close();
-    AppendApplicationRows(*database, kSendKeyAppsTable, kSendKeyAppColumn,
-                          applications.SendKeyApps);
-    AppendApplicationRows(*database, kTextOnlyAppsTable, kTextOnlyAppColumn,
-                          applications.TextOnlyApps);
-    database->Close();
+    test::WriteTriggerDatabase(DatabasePath(), triggers, applications);
 }
 
 void TavroProgram::Start(const Environment& environment) {

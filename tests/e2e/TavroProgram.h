@@ -10,15 +10,13 @@
 #include "store/TriggerTable.h"
 #include "support/ChildProcess.h"
 #include "support/TemporaryFolder.h"
+#include "support/TriggerDatabase.h"
 
 namespace tavro::e2e {
 
+using test::MakeTrigger;
 using x11::test::ChildProcess;
 using x11::test::Environment;
-
-// A trigger of the database the program starts with.
-TriggerRecord MakeTrigger(std::u16string trigger, std::u16string display, std::u16string type,
-                          std::u16string replaceText);
 
 // The tavro program in a folder of its own, with a database written for the
 // test, running on a test desktop until the object goes.

@@ -123,6 +123,14 @@ std::u16string FakeDesktop::AskText(const std::u16string& prompt, const std::u16
     return inputAnswer;
 }
 
+bool FakeDesktop::AskYesNo(const std::u16string& text, const std::u16string& title,
+                           std::optional<MessageIcon> icon) {
+    log_.Record([&] {
+        return FormatCall("Question", {Quoted(text), Quoted(title), icon ? IconName(*icon) : ""});
+    });
+    return questionAnswer;
+}
+
 void FakeDesktop::EndProgram(int exitCode) {
     log_.Record([&] { return FormatCall("EndProgram", {std::to_string(exitCode)}); });
     endedWith = exitCode;

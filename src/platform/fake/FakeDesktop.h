@@ -14,6 +14,7 @@
 #include "platform/MainWindowCommands.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramExit.h"
+#include "platform/QuestionBox.h"
 #include "platform/StagingArea.h"
 #include "platform/TrayIcon.h"
 #include "platform/TrayMenu.h"
@@ -33,9 +34,10 @@ struct StagedTrigger {
 
 // The desktop's side: the main window's pages and commands, the staging
 // area, the clipboard, the tray icon, the event loop, the clock, the choice
-// menu and the message boxes. Records every call that changes something;
-// tests script the staged triggers, the time, and what happens while the
-// event loop runs or the choice menu is open.
+// menu, and the message, input and question boxes. Records every call that
+// changes something; tests script the staged triggers, the time, the
+// answers of the boxes, and what happens while the event loop runs or the
+// choice menu is open.
 class FakeDesktop final : public KeyBufferPage,
                           public MainWindowCommands,
                           public StagingArea,
@@ -47,6 +49,7 @@ class FakeDesktop final : public KeyBufferPage,
                           public MessageBoxes,
                           public TrayMenu,
                           public InputBox,
+                          public QuestionBox,
                           public ProgramExit {
   public:
     explicit FakeDesktop(CallLog& log) : log_(log) {}
@@ -59,6 +62,8 @@ class FakeDesktop final : public KeyBufferPage,
     std::function<void(const std::vector<int>& matchingSlots)> onTriggerChoice;
     // What the input box answers next ("" is Cancel).
     std::u16string inputAnswer;
+    // What the question box answers: Yes (true) or No.
+    bool questionAnswer = true;
 
     // What the key-buffer page shows.
     std::u16string shownKeyBuffer;
@@ -117,6 +122,10 @@ class FakeDesktop final : public KeyBufferPage,
 
     // InputBox
     std::u16string AskText(const std::u16string& prompt, const std::u16string& title) override;
+
+    // QuestionBox
+    bool AskYesNo(const std::u16string& text, const std::u16string& title,
+                  std::optional<MessageIcon> icon) override;
 
     // ProgramExit
     void EndProgram(int exitCode) override;

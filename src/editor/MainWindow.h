@@ -1,0 +1,68 @@
+#pragma once
+
+#include <filesystem>
+
+#include "editing/FormLifecycle.h"
+#include "editing/HelpCommands.h"
+#include "editing/TriggerEditor.h"
+#include "editor/frmTavro.h"
+#include "engine/Engine.h"
+#include "store/ApplicationListEditor.h"
+#include "store/TriggerStore.h"
+
+namespace tavro {
+
+class DatabaseEngine;
+class InputBox;
+class MessageBoxes;
+class ProgramExit;
+class QuestionBox;
+class TrayMenu;
+
+// What the main window works through besides its own controls: the
+// platform, the desktop's services and the database engine.
+struct MainWindowPorts {
+    WindowSystem& windows;
+    KeyboardLayout& layout;
+    KeyInjector& injector;
+    Shell& shell;
+    Clipboard& clipboard;
+    TrayIcon& trayIcon;
+    EventLoop& eventLoop;
+    Clock& clock;
+    TriggerChoice& choice;
+    TrayMenu& trayMenu;
+    DatabaseEngine& database;
+    MessageBoxes& messages;
+    QuestionBox& questions;
+    InputBox& input;
+    ProgramExit& exit;
+    std::filesystem::path programFolder;
+};
+
+// The main window with everything it owns for the whole run: the form and
+// its controls, the engine with the triggers, the application lists and the
+// capture state, the store, and the rules the form's events go to.
+class MainWindow {
+  public:
+    explicit MainWindow(const MainWindowPorts& ports);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    frmTavro& Form() { return form_; }
+    Engine& TheEngine() { return engine_; }
+    TriggerStore& Store() { return store_; }
+    TriggerEditor& Editor() { return editor_; }
+    FormLifecycle& Lifecycle() { return lifecycle_; }
+
+  private:
+    frmTavro form_;
+    Engine engine_;
+    TriggerStore store_;
+    ApplicationListEditor lists_;
+    TriggerEditor editor_;
+    FormLifecycle lifecycle_;
+    HelpCommands help_;
+};
+
+}  // namespace tavro

@@ -1,0 +1,280 @@
+// The main window and the tray icon of the tavro program, driven as a person
+// drives them: with the mouse on the tray icon and the keyboard in the
+// windows, on a desktop with a notification area and mousepad.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "TavroProgram.h"
+#include "support/TestDesktop.h"
+
+namespace tavro::e2e {
+namespace {
+
+using x11::test::TestDesktop;
+using x11::test::WaitUntil;
+using x11::test::WindowId;
+
+constexpr int kScreenWidth = 1280;
+constexpr int kScreenHeight = 800;
+
+struct Geometry {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+class MainWindowEndToEndTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        desktop = new TestDesktop();
+        // The notification area, which Qt's tray icon docks into.
+        tray = new ChildProcess(
+            {"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height",
+             "24", "--SetDockType", "true", "--transparent", "false"},
+            desktop->ProgramEnvironment());
+        editor = desktop->OpenMousepadWindow();
+    }
+    static void TearDownTestSuite() {
+        delete tray;
+        delete desktop;
+        tray = nullptr;
+        desktop = nullptr;
+    }
+
+    void SetUp() override {
+        desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+        desktop->ClearEditor();
+    }
+
+    void StartTavro(const std::vector<TriggerRecord>& triggers) {
+        tavro.WriteDatabase(triggers, {});
+        tavro.Start(desktop->ProgramEnvironment());
+        ASSERT_TRUE(tavro.WaitUntilRunning());
+        ASSERT_TRUE(WaitUntil([this] { return TrayIcon() != 0; })) << "no tray icon";
+    }
+
+    static std::string Run(const std::vector<std::string>& command) {
+        return desktop->Run(command).output;
+    }
+
+    static std::vector<WindowId> Windows(const std::vector<std::string>& search) {
+        std::vector<std::string> command{"xdotool", "search"};
+        command.insert(command.end(), search.begin(), search.end());
+        std::istringstream lines(Run(command));
+        std::vector<WindowId> windows;
+        for (WindowId window = 0; lines >> window;) {
+            windows.push_back(window);
+        }
+        return windows;
+    }
+
+    static bool Viewable(WindowId window) {
+        return Run({"xwininfo", "-id", std::to_string(window)}).find("IsViewable") !=
+               std::string::npos;
+    }
+
+    static Geometry GeometryOf(WindowId window) {
+        const std::string info = Run({"xwininfo", "-id", std::to_string(window)});
+        const auto value = [&](const std::string& name) {
+            const std::size_t at = info.find(name);
+            return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + name.size());
+        };
+        return {value("Absolute upper-left X:"), value("Absolute upper-left Y:"), value("Width:"),
+                value("Height:")};
+    }
+
+    // The main window "Tavro!" of this test's program.
+    WindowId MainWindow() const {
+        for (const WindowId window :
+             Windows({"--all", "--pid", std::to_string(tavro.Pid()), "--name", "^Tavro!$"})) {
+            return window;
+        }
+        return 0;
+    }
+
+    // The program's icon, docked in the notification area.
+    WindowId TrayIcon() const {
+        for (const WindowId window : Windows({"--onlyvisible", "--class", "tavro"})) {
+            const Geometry size = GeometryOf(window);
+            if (desktop->WindowName(window) == "Tavro" && size.width <= 64 && size.height <= 64) {
+                return window;
+            }
+        }
+        return 0;
+    }
+
+    // Right-clicks the tray icon and waits for its menu.
+    void OpenTrayMenu() const {
+        const Geometry icon = GeometryOf(TrayIcon());
+        const std::size_t before = Windows({"--onlyvisible", "--class", "tavro"}).size();
+        desktop->Xdotool({"mousemove", std::to_string(icon.x + icon.width / 2),
+                          std::to_string(icon.y + icon.height / 2), "click", "3"});
+        ASSERT_TRUE(WaitUntil([&] {
+            return Windows({"--onlyvisible", "--class", "tavro"}).size() > before;
+        })) << "the tray menu did not open";
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+
+    // Tray > Open: the main window in front.
+    void OpenMainWindow() const {
+        OpenTrayMenu();
+        desktop->Xdotool({"key", "Up", "Return"});
+        ASSERT_TRUE(WaitUntil([&] {
+            const WindowId window = MainWindow();
+            return window != 0 && Viewable(window) && desktop->ActiveWindow() == window;
+        })) << "the main window did not open";
+    }
+
+    static void Type(const std::string& text) { desktop->Xdotool({"type", "--delay", "40", text}); }
+    static void Keys(const std::vector<std::string>& keys) {
+        std::vector<std::string> command{"key", "--delay", "80"};
+        command.insert(command.end(), keys.begin(), keys.end());
+        desktop->Xdotool(command);
+    }
+
+    static std::string EditorTextOnceItIs(const std::string& expected) {
+        std::string text;
+        WaitUntil([&] { return (text = desktop->EditorText()) == expected; },
+                  std::chrono::seconds(5));
+        return text;
+    }
+
+    std::vector<TriggerRecord> StoredOnceThereAre(std::size_t count) const {
+        std::vector<TriggerRecord> stored;
+        WaitUntil([&] {
+            return (stored = test::ReadStoredTriggers(tavro.DatabasePath())).size() == count;
+        });
+        return stored;
+    }
+
+    static TestDesktop* desktop;
+    static ChildProcess* tray;
+    static WindowId editor;
+    TavroProgram tavro;
+};
+
+TestDesktop* MainWindowEndToEndTest::desktop = nullptr;
+ChildProcess* MainWindowEndToEndTest::tray = nullptr;
+WindowId MainWindowEndToEndTest::editor = 0;
+
+TEST_F(MainWindowEndToEndTest, StartsHiddenInTheTrayAndATriggerMadeInTheWindowExpands) {
+    StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
+    ASSERT_NE(MainWindow(), 0U);
+    EXPECT_FALSE(Viewable(MainWindow()));
+    EXPECT_TRUE(Viewable(TrayIcon()));
+
+    OpenMainWindow();
+    const Geometry window = GeometryOf(MainWindow());
+    EXPECT_NEAR(window.x + window.width / 2, kScreenWidth / 2, 30);
+    EXPECT_NEAR(window.y + window.height / 2, kScreenHeight / 2, 30);
+
+    // New Trigger, its text, name and type, the replacement, Save.
+    Keys({"ctrl+n"});
+    Type("qqx");
+    Keys({"Tab"});
+    Type("Made here");
+    Keys({"Tab", "t", "Tab"});
+    Type("made in the window");
+    Keys({"ctrl+s"});
+    const std::vector<TriggerRecord> stored = StoredOnceThereAre(2);
+    ASSERT_EQ(stored.size(), 2U);
+    EXPECT_EQ(stored[0].Trigger, u"qqx");
+    EXPECT_EQ(stored[0].Display, u"Made here");
+    EXPECT_EQ(stored[0].Type, u"Text");
+    EXPECT_EQ(stored[0].ReplaceText, u"made in the window");
+
+    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+    Type("hello qqx");
+    EXPECT_EQ(EditorTextOnceItIs("hello made in the window"), "hello made in the window");
+}
+
+TEST_F(MainWindowEndToEndTest, ATrayEntryDeliversAtTheCaretErasingNothing) {
+    TriggerRecord launch = MakeTrigger(u"calc", u"Calculator", u"Launch");
+    launch.CommandLine = u"true";
+    StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards"), launch});
+    Type("hello world");
+    Keys({"Left", "Left", "Left", "Left", "Left"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
+
+    // Calculator - Launch, a separator, Signature - Text, a separator, Open.
+    OpenTrayMenu();
+    Keys({"Down", "Down", "Return"});
+    EXPECT_EQ(EditorTextOnceItIs("hello Best regardsworld"), "hello Best regardsworld");
+    EXPECT_EQ(desktop->ActiveWindow(), editor);
+}
+
+TEST_F(MainWindowEndToEndTest, TypingInTheOwnFieldsFiresNothingAndMinimisingHides) {
+    StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
+    OpenMainWindow();
+    // From the list through the header fields to the replacement text.
+    Keys({"Tab", "Tab", "Tab", "Tab", "ctrl+Home"});
+    Type("sig ");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Keys({"ctrl+s"});
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto stored = test::ReadStoredTriggers(tavro.DatabasePath());
+        return !stored.empty() && stored[0].ReplaceText == u"sig Best regards";
+    })) << "the typed trigger was not kept as typed";
+
+    const WindowId window = MainWindow();
+    desktop->Xdotool({"windowminimize", std::to_string(window)});
+    ASSERT_TRUE(WaitUntil([&] { return !Viewable(window); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(Viewable(window));
+    // Out of sight, not minimised: the desktop lists it nowhere.
+    EXPECT_THAT(Run({"xprop", "-id", std::to_string(window), "WM_STATE"}),
+                ::testing::Not(::testing::HasSubstr("Iconic")));
+    EXPECT_THAT(Run({"xprop", "-root", "_NET_CLIENT_LIST"}),
+                ::testing::Not(::testing::HasSubstr([&] {
+                    std::ostringstream hex;
+                    hex << std::hex << window;
+                    return hex.str();
+                }())));
+
+    // Open brings it back, ready for typing.
+    OpenMainWindow();
+    Keys({"Tab", "Tab", "End"});
+    Type("!");
+    Keys({"ctrl+s"});
+    EXPECT_TRUE(WaitUntil([&] {
+        const auto stored = test::ReadStoredTriggers(tavro.DatabasePath());
+        return !stored.empty() && stored[0].Display == u"Signature!";
+    }));
+}
+
+TEST_F(MainWindowEndToEndTest, ExitWithPendingEditsKeepsThemInTheDatabase) {
+    StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
+    OpenMainWindow();
+    Keys({"Tab", "Tab", "End"});
+    Type(" edited");
+    Keys({"alt+f", "x"});
+    const auto status = tavro.WaitForExit(std::chrono::seconds(10));
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0);
+    const auto stored = test::ReadStoredTriggers(tavro.DatabasePath());
+    ASSERT_EQ(stored.size(), 1U);
+    EXPECT_EQ(stored[0].Display, u"Signature edited");
+}
+
+TEST_F(MainWindowEndToEndTest, ASecondTavroShowsTheFirstOnesWindowAndEndsWithZero) {
+    StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
+    ASSERT_FALSE(Viewable(MainWindow()));
+
+    TavroProgram second;
+    second.WriteDatabase({MakeTrigger(u"two", u"Second", u"Text", u"2")}, {});
+    second.Start(desktop->ProgramEnvironment());
+    const auto status = second.WaitForExit(std::chrono::seconds(10));
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Viewable(MainWindow()); }));
+}
+
+}  // namespace
+}  // namespace tavro::e2e

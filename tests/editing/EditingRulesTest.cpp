@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "editing/CommandLineDrop.h"
+#include "editing/HelpCommands.h"
+#include "editing/ListLines.h"
+#include "editing/TypePages.h"
+#include "platform/fake/FakeListBox.h"
+#include "store/TriggerTable.h"
+#include "support/TemporaryFolder.h"
+
+namespace tavro {
+namespace {
+
+TEST(TypePagesTest, EachTypeHasItsPageAndOnlyItsLettersPickIt) {
+    EXPECT_EQ(PageForType(u"Text"), kTextPage);
+    EXPECT_EQ(PageForType(u"RTF"), kRichTextPage);
+    EXPECT_EQ(PageForType(u"Image"), kImagePage);
+    EXPECT_EQ(PageForType(u"Launch"), kLaunchPage);
+    EXPECT_EQ(PageForType(u"text"), std::nullopt);  // compared case-sensitively
+    EXPECT_EQ(PageForType(u""), std::nullopt);
+    EXPECT_TRUE(HasAlternateText(u"RTF"));
+    EXPECT_TRUE(HasAlternateText(u"Image"));
+    EXPECT_FALSE(HasAlternateText(u"Text"));
+
+    EXPECT_EQ(TypeForLetter(u't'), u"Text");
+    EXPECT_EQ(TypeForLetter(u'I'), u"Image");
+    EXPECT_EQ(TypeForLetter(u'r'), u"RTF");
+    EXPECT_EQ(TypeForLetter(u'L'), u"Launch");
+    for (const char16_t other : std::u16string_view(u"xX5 é\b")) {
+        EXPECT_EQ(TypeForLetter(other), std::nullopt);
+    }
+}
+
+class ListLinesTest : public ::testing::Test {
+  protected:
+    void Add(std::u16string trigger, std::u16string display) {
+        const int slot = table.TriggerCount++;
+        table.Slot(slot).Trigger = std::move(trigger);
+        table.Slot(slot).Display = std::move(display);
+        list.AddItem(table.ListLine(slot));
+    }
+
+    TriggerTable table;
+    fake::FakeListBox list;
+};
+
+TEST_F(ListLinesTest, EqualLinesReachTheirSlotsInSlotOrder) {
+    Add(u"dup", u"Twin");
+    Add(u"abc", u"");
+    Add(u"dup", u"Twin");
+    ASSERT_EQ(list.Items(), (std::vector<std::u16string>{u"abc - ", u"dup - Twin", u"dup - Twin"}));
+
+    EXPECT_EQ(OccurrenceOfRow(list, 1), 0);
+    EXPECT_EQ(OccurrenceOfRow(list, 2), 1);
+    EXPECT_EQ(SlotForListLine(table, u"dup - Twin", 0), 0);
+    EXPECT_EQ(SlotForListLine(table, u"dup - Twin", 1), 2);
+    EXPECT_EQ(SlotForListLine(table, u"dup - Twin", 5), 2);  // fewer slots: the last
+    EXPECT_EQ(SlotForListLine(table, u"abc - ", 0), 1);      // a trigger without a name
+    EXPECT_EQ(SlotForListLine(table, u"nothing - ", 0), std::nullopt);
+
+    EXPECT_EQ(ListRowForSlot(table, list, 0), 1);
+    EXPECT_EQ(ListRowForSlot(table, list, 2), 2);
+    EXPECT_EQ(ListRowForSlot(table, list, 1), 0);
+}
+
+TEST_F(ListLinesTest, ASlotWithoutALineSelectsNone) {
+    Add(u"abc", u"One");
+    table.Slot(0).Display = u"Edited";  // not saved yet
+    EXPECT_EQ(ListRowForSlot(table, list, 0), -1);
+    table.TriggerCount = 2;  // a new slot
+    EXPECT_EQ(ListRowForSlot(table, list, 1), -1);
+    EXPECT_EQ(ListRowForSlot(table, list, 7), -1);
+}
+
+TEST(CommandLineDropTest, AFileThatExistsWinsOverTextAndAMissingOneChangesNothing) {
+    test::TemporaryFolder folder("tavro-drop");
+    const std::u16string program = (folder.Path() / "tool.sh").u16string();
+    std::ofstream(folder.Path() / "tool.sh") << "#!/bin/sh\n";
+
+    EXPECT_EQ(CommandLineFromDrop({}, u"firefox https://example.org"),
+              u"firefox https://example.org");
+    EXPECT_EQ(CommandLineFromDrop({program}, u"file:///somewhere/tool.sh"), program);
+    EXPECT_EQ(CommandLineFromDrop({folder.Path().u16string()}, std::nullopt),
+              folder.Path().u16string());
+    EXPECT_EQ(CommandLineFromDrop({u"/no/such/file", program}, u"text"), std::nullopt);
+    EXPECT_EQ(CommandLineFromDrop({}, std::nullopt), std::nullopt);
+}
+
+TEST(HelpTopicsTest, EveryPageHasATopicOfItsOwn) {
+    std::vector<std::u16string_view> topics;
+    for (int page = 0; page < kPageCount; ++page) {
+        const auto topic = HelpTopicForPage(page);
+        ASSERT_TRUE(topic.has_value());
+        EXPECT_TRUE(topic->ends_with(u".html"));
+        EXPECT_EQ(std::count(topics.begin(), topics.end(), *topic), 0);
+        topics.push_back(*topic);
+    }
+    EXPECT_EQ(HelpTopicForPage(kTextPage), u"text-triggers.html");
+    EXPECT_EQ(HelpTopicForPage(kPageCount), std::nullopt);
+    EXPECT_EQ(HelpTopicForPage(-1), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tavro

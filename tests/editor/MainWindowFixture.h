@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "editor/MainWindow.h"
+#include "platform/fake/FakePlatform.h"
+#include "store/sqlite/SqliteDatabase.h"
+#include "support/TemporaryFolder.h"
+
+class QListWidget;
+
+namespace tavro::test {
+
+// The real main window on the fake platform, over a real trigger database in
+// a folder of its own: started as the program starts it (out of sight, then
+// loaded), and then opened as the tray's Open opens it.
+class MainWindowFixture {
+  public:
+    explicit MainWindowFixture(const std::vector<TriggerRecord>& triggers,
+                               const ApplicationLists& applications = {});
+
+    std::filesystem::path DatabasePath() const;
+    // The database as it is now on disk.
+    std::vector<TriggerRecord> Stored() const;
+
+    // Clicks the line of the list at `row` as the user does, and lets the
+    // window handle it.
+    static void ClickLine(QListWidget& list, int row);
+    // The lines of the trigger list, top to bottom.
+    std::vector<std::u16string> ListLines() const;
+    // The calls of the fake platform that start with the prefix.
+    std::vector<std::string> Calls(std::string_view prefix) const;
+
+    TemporaryFolder folder{"tavro-window"};
+    fake::FakePlatform platform;
+    SqliteEngine database;
+    MainWindow main;
+    frmTavro& form;
+    TriggerTable& triggers;
+    // Whether the window has closed for good, ending the program.
+    bool unloaded = false;
+};
+
+}  // namespace tavro::test
