@@ -34,7 +34,8 @@ TavroApplication::TavroApplication(const std::filesystem::path& programFolder)
                           .clock = clock_,
                           .choice = choice_}),
       staging_(engine_, programFolder),
-      clipboard_([this] { return staging_.TriggerPicture(); }),
+      clipboard_([this] { return staging_.TriggerPicture(); },
+                 [this] { return windows_.GetForegroundWindow(); }, hookEvents_),
       choice_(engine_),
       store_({.triggers = engine_.Triggers(),
               .applications = engine_.Applications(),
@@ -64,16 +65,15 @@ void TavroApplication::WatchX11() {
                      [this] { hook_.ProcessPendingEvents(); });
     QObject::connect(&windowEvents_, &QSocketNotifier::activated,
                      [this] { connection_.ProcessPendingEvents(); });
-    QObject::connect(&timer1_, &QTimer::timeout, [this] { engine_.Timer1_Timer(); });
-    timer1_.start(kTimer1Milliseconds);
-    // The server sends recorded key events only when it flushes output to
-    // some client; and characters typed through borrowed keycodes get their
-    // keys back once typing pauses.
-    QObject::connect(&flushTimer_, &QTimer::timeout, [this] {
-        hook_.FlushRecordedEvents();
+    // Besides the foreground watch: keys that reached no application get
+    // to the hook, and characters typed through borrowed keycodes get their
+    // keys back once typing has paused.
+    QObject::connect(&timer1_, &QTimer::timeout, [this] {
+        engine_.Timer1_Timer();
+        hook_.RequestRecordedEvents();
         injector_.RestoreKeymapWhenIdle();
     });
-    flushTimer_.start(static_cast<int>(x11::X11KeyboardHook::kFlushPeriod.count()));
+    timer1_.start(kTimer1Milliseconds);
 }
 
 }  // namespace tavro

@@ -79,7 +79,6 @@ class TavroApplication {
     QSocketNotifier hookEvents_;
     QSocketNotifier windowEvents_;
     QTimer timer1_;
-    QTimer flushTimer_;
 };
 
 }  // namespace tavro

@@ -4,6 +4,13 @@
 
 namespace tavro::x11::test {
 
+namespace {
+
+// The period of the program's foreground-watch timer.
+constexpr std::chrono::milliseconds kTimerPeriod{500};
+
+}  // namespace
+
 X11Ports::X11Ports(const std::string& displayName) : connection(displayName), hook(displayName) {}
 
 bool X11Ports::RunUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
@@ -12,7 +19,7 @@ bool X11Ports::RunUntil(const std::function<bool()>& condition, std::chrono::mil
         if (std::chrono::steady_clock::now() >= deadline) {
             return false;
         }
-        RunOnce(X11KeyboardHook::kFlushPeriod);
+        RunOnce(kTimerPeriod);
     }
     return true;
 }
@@ -31,10 +38,10 @@ void X11Ports::RunOnce(std::chrono::milliseconds timeout) {
     hook.ProcessPendingEvents();
     connection.ProcessPendingEvents();
     const auto now = std::chrono::steady_clock::now();
-    if (now - lastFlush_ >= X11KeyboardHook::kFlushPeriod) {
-        hook.FlushRecordedEvents();
+    if (now - lastTimer_ >= kTimerPeriod) {
+        hook.RequestRecordedEvents();
         injector.RestoreKeymapWhenIdle();
-        lastFlush_ = now;
+        lastTimer_ = now;
     }
 }
 
