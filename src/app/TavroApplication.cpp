@@ -57,7 +57,9 @@ void TavroApplication::Start() {
     engine_.Capture().modifiers.CapsLockOn = engine_.Windows().KeyStateOn(kKeyCapsLock);
     WatchX11();
     hook_.Start(engine_);
-    tray_.Icon().show();
+    // Triggers expand from here on; the tray icon comes once the event loop
+    // runs.
+    QTimer::singleShot(0, [this] { tray_.Show(); });
 }
 
 void TavroApplication::WatchX11() {

@@ -33,18 +33,27 @@ QIcon Badge(const QColor& fill) {
 
 }  // namespace
 
-TrayIconPictures::TrayIconPictures()
-    : normal_(Badge(QColor(0x2E, 0x6D, 0xB4))), flash_(Badge(QColor(0xE0, 0x8A, 0x00))) {
-    icon_.setIcon(normal_);
-    icon_.setToolTip(QStringLiteral("Tavro!"));
+void TrayIconPictures::Show() {
+    if (icon_) {
+        return;
+    }
+    normal_ = Badge(QColor(0x2E, 0x6D, 0xB4));
+    flash_ = Badge(QColor(0xE0, 0x8A, 0x00));
+    icon_ = std::make_unique<QSystemTrayIcon>(normal_);
+    icon_->setToolTip(QStringLiteral("Tavro!"));
+    icon_->show();
 }
 
 void TrayIconPictures::ShowFlashIcon() {
-    icon_.setIcon(flash_);
+    if (icon_) {
+        icon_->setIcon(flash_);
+    }
 }
 
 void TrayIconPictures::ShowNormalIcon() {
-    icon_.setIcon(normal_);
+    if (icon_) {
+        icon_->setIcon(normal_);
+    }
 }
 
 }  // namespace tavro

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QIcon>
 #include <QSystemTrayIcon>
 
@@ -8,20 +10,20 @@
 namespace tavro {
 
 // The notification-area icon with the tooltip "Tavro!", showing its normal
-// picture, or its flash picture while a trigger fires.
+// picture, or its flash picture while a trigger fires. Drawing the pictures
+// and reaching the notification area take a while: nothing is done before
+// Show().
 class TrayIconPictures final : public TrayIcon {
   public:
-    TrayIconPictures();
+    void Show();
 
     void ShowFlashIcon() override;
     void ShowNormalIcon() override;
 
-    QSystemTrayIcon& Icon() { return icon_; }
-
   private:
     QIcon normal_;
     QIcon flash_;
-    QSystemTrayIcon icon_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
 };
 
 }  // namespace tavro
