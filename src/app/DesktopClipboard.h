@@ -4,6 +4,7 @@
 #include <memory>
 
 #include <QAbstractNativeEventFilter>
+#include <QElapsedTimer>
 #include <QImage>
 
 #include "platform/Clipboard.h"
@@ -31,16 +32,17 @@ class DesktopClipboard final : public Clipboard, private QAbstractNativeEventFil
     void SetText(const std::u16string& text) override;
     void SetRichText(const std::string& rtf) override;
     void SetTriggerPicture() override;
-    // Waits until the application in front has asked for the content: a
-    // clipboard manager that copies every new content, or anyone else,
-    // does not end the wait. Keys are not taken meanwhile, so no trigger
-    // fires in the middle of a delivery.
+    // Waits until the application in front has asked for the content, at
+    // most a second after it was offered: a clipboard manager that copies
+    // every new content, or anyone else, does not end the wait. Keys are not
+    // taken meanwhile, so no trigger fires in the middle of a delivery.
     void AwaitPaste() override;
 
   private:
     // Puts the content on the clipboard, noting when the window in front
     // asks for it.
     void Offer(const std::function<void(QMimeData&)>& fill);
+    void AwaitPendingPaste();
     // Notes who asks for the clipboard, before Qt answers.
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -48,6 +50,7 @@ class DesktopClipboard final : public Clipboard, private QAbstractNativeEventFil
     std::function<WindowHandle()> windowInFront_;
     QSocketNotifier& keyEvents_;
     std::uint32_t requestor_ = 0;
+    QElapsedTimer offered_;
     std::shared_ptr<bool> taken_ = std::make_shared<bool>(true);
 };
 

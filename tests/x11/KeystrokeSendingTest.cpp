@@ -213,7 +213,8 @@ TEST_F(KeystrokeSendingTest, TheKeymapIsRestoredOnceTypingIsOver) {
     Send(u"中文 Ünïcödé 😀");
     EXPECT_EQ(Received(), "中文 Ünïcödé 😀");
     EXPECT_NE(KeymapOf(desktop_->DisplayName()), before);
-    fixture_->ports.RunFor(X11KeyInjector::kKeepAfterTyping + std::chrono::milliseconds(200));
+    fixture_->ports.RunUntil([&] { return KeymapOf(desktop_->DisplayName()) == before; },
+                             X11KeyInjector::kKeepAfterTyping * 3);
     EXPECT_EQ(KeymapOf(desktop_->DisplayName()), before);
 }
 

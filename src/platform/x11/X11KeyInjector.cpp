@@ -93,9 +93,16 @@ void X11KeyInjector::SendKey(KeyCode keycode, bool down) {
 }
 
 void X11KeyInjector::FakeKeyEvent(KeyCode keycode, bool down) {
-    const bool again = down && keycode == lastReleased_;
-    XTestFakeKeyEvent(connection_.get(), keycode, down ? True : False,
-                      again ? static_cast<unsigned long>(kRepeatPause.count()) : CurrentTime);
+    Display* display = connection_.get();
+    if (down && keycode == lastReleased_) {
+        // No other client's keys in the pause: they would land in the middle
+        // of what is typed.
+        XGrabServer(display);
+        XTestFakeKeyEvent(display, keycode, True, kRepeatPause.count());
+        XUngrabServer(display);
+    } else {
+        XTestFakeKeyEvent(display, keycode, down ? True : False, CurrentTime);
+    }
     pressed_[keycode] = down;
     lastReleased_ = down ? 0 : keycode;
     hook_.NoteOwnKeyEvent(keycode);

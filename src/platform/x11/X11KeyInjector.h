@@ -34,7 +34,8 @@ class XConnection;
 // Some applications (LibreOffice) take a release and a press of one key
 // with the same server time for the key's auto-repeat and drop the press:
 // a key pressed again right after its release is processed by the server
-// kRepeatPause later, so that the times differ.
+// kRepeatPause later, so that the times differ, with the server grabbed
+// meanwhile, so that no other client's key comes in between.
 class X11KeyInjector final : public KeyInjector {
   public:
     static constexpr std::chrono::milliseconds kKeepAfterTyping{2000};
