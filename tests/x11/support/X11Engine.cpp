@@ -2,6 +2,8 @@
 
 #include <poll.h>
 
+#include <algorithm>
+
 namespace tavro::x11::test {
 
 namespace {
@@ -16,10 +18,12 @@ X11Ports::X11Ports(const std::string& displayName) : connection(displayName), ho
 bool X11Ports::RunUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
             return false;
         }
-        RunOnce(kTimerPeriod);
+        RunOnce(std::min(left, kTimerPeriod));
     }
     return true;
 }
