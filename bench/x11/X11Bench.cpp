@@ -26,6 +26,7 @@ using Milliseconds = std::chrono::duration<double, std::milli>;
 
 constexpr int kLatencyKeys = 1000;
 constexpr std::uint8_t kKeyA = 0x41;
+constexpr std::uint8_t kKeyB = 0x42;
 
 class CountingSink final : public KeyEventSink {
   public:
@@ -62,9 +63,15 @@ void CaptureLatency(TestDesktop& desktop) {
     X11Ports ports(desktop.DisplayName());
     CountingSink sink;
     ports.hook.Start(sink);
+    // Two keys in turn: a key pressed again right after its release waits
+    // on purpose (kRepeatPause).
+    std::uint8_t key = kKeyA;
     PrintLatency("capture, keys sent by the X11 injector:",
                  MeasureCapture(ports, sink, [&](bool down) {
-                     ports.injector.keybd_event(kKeyA, 0, down ? 0 : kKeyEventKeyUp, 0);
+                     if (down) {
+                         key = key == kKeyA ? kKeyB : kKeyA;
+                     }
+                     ports.injector.keybd_event(key, 0, down ? 0 : kKeyEventKeyUp, 0);
                  }));
     // Another client that only flushes, as a keyboard driver or xdotool
     // without syncing does.

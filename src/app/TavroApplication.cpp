@@ -16,7 +16,8 @@ void ImmediateExit::EndProgram(int exitCode) {
 
 TavroApplication::TavroApplication(const std::filesystem::path& programFolder)
     : programFolder_(programFolder),
-      clipboard_([this] { return main_.Form().TriggerPicture(); }),
+      clipboard_([this] { return main_.Form().TriggerPicture(); },
+                 [this] { return windows_.GetForegroundWindow(); }, hookEvents_),
       main_({.windows = windows_,
              .layout = layout_,
              .injector = injector_,
@@ -57,7 +58,9 @@ void TavroApplication::Start() {
     WatchX11();
     WatchShutdown();
     hook_.Start(main_.TheEngine());
-    tray_.Icon().show();
+    // Triggers expand from here on; the tray icon comes once the event loop
+    // runs.
+    QTimer::singleShot(0, [this] { tray_.Icon().show(); });
 }
 
 void TavroApplication::Shutdown() {
@@ -70,16 +73,15 @@ void TavroApplication::WatchX11() {
                      [this] { hook_.ProcessPendingEvents(); });
     QObject::connect(&windowEvents_, &QSocketNotifier::activated,
                      [this] { connection_.ProcessPendingEvents(); });
-    QObject::connect(&timer1_, &QTimer::timeout, [this] { main_.TheEngine().Timer1_Timer(); });
-    timer1_.start(kTimer1Milliseconds);
-    // The server sends recorded key events only when it flushes output to
-    // some client; and characters typed through borrowed keycodes get their
-    // keys back once typing pauses.
-    QObject::connect(&flushTimer_, &QTimer::timeout, [this] {
-        hook_.FlushRecordedEvents();
+    // Besides the foreground watch: keys that reached no application get
+    // to the hook, and characters typed through borrowed keycodes get their
+    // keys back once typing has paused.
+    QObject::connect(&timer1_, &QTimer::timeout, [this] {
+        main_.TheEngine().Timer1_Timer();
+        hook_.RequestRecordedEvents();
         injector_.RestoreKeymapWhenIdle();
     });
-    flushTimer_.start(static_cast<int>(x11::X11KeyboardHook::kFlushPeriod.count()));
+    timer1_.start(kTimer1Milliseconds);
 }
 
 // However the program ends, edits that are still pending are saved: File >

@@ -90,7 +90,6 @@ class TavroApplication {
     QSocketNotifier hookEvents_;
     QSocketNotifier windowEvents_;
     QTimer timer1_;
-    QTimer flushTimer_;
     TerminationSignals signals_{[this] { Shutdown(); }};
 };
 

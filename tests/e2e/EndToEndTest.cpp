@@ -6,8 +6,7 @@
 #include <regex>
 #include <thread>
 
-#include "TavroProgram.h"
-#include "support/TestDesktop.h"
+#include "EndToEndFixture.h"
 #include "text/Utf8.h"
 
 namespace tavro::e2e {
@@ -16,78 +15,6 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::MatchesRegex;
 using ::testing::Not;
-using x11::test::TestDesktop;
-using x11::test::WaitUntil;
-
-// A 4 by 4 red PNG picture.
-const std::string kRedSquarePng(
-    "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x04\x00\x00\x00"
-    "\x04\x08\x02\x00\x00\x00\x26\x93\x09\x29\x00\x00\x00\x10\x49\x44\x41\x54\x78\x9c\x63\xf8\xcf"
-    "\xc0\x00\x47\x0c\xc4\x71\x00\xae\x93\x0f\xf1\xd0\x5f\x23\x9e\x00\x00\x00\x00\x49\x45\x4e\x44"
-    "\xae\x42\x60\x82",
-    73);
-
-// Tavro on a desktop of its own, typing into mousepad. xdotool types as a
-// user would; the editor's text is read back through its own copy.
-class EndToEndTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        desktop = new TestDesktop();
-        editor = desktop->OpenMousepadWindow();
-    }
-    static void TearDownTestSuite() {
-        delete desktop;
-        desktop = nullptr;
-    }
-
-    void SetUp() override {
-        desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
-        desktop->ClearEditor();
-    }
-
-    void StartTavro(const std::vector<TriggerRecord>& triggers,
-                    const ApplicationLists& applications = {}, const Environment& extra = {}) {
-        tavro.WriteDatabase(triggers, applications);
-        Environment environment;
-        for (const std::string& entry : desktop->ProgramEnvironment()) {
-            const std::string name = entry.substr(0, entry.find('=') + 1);
-            if (std::none_of(extra.begin(), extra.end(),
-                             [&](const std::string& e) { return e.starts_with(name); })) {
-                environment.push_back(entry);
-            }
-        }
-        environment.insert(environment.end(), extra.begin(), extra.end());
-        tavro.Start(environment);
-        ASSERT_TRUE(tavro.WaitUntilRunning());
-    }
-
-    static void Type(const std::string& text) { desktop->Xdotool({"type", "--delay", "30", text}); }
-
-    // The editor's text; the caret is at its end afterwards.
-    static std::string EditorText() {
-        std::string text = desktop->EditorText();
-        desktop->Xdotool({"key", "ctrl+End"});
-        return text;
-    }
-
-    // Waits until the editor holds the text; returns what it holds.
-    static std::string EditorTextOnceItIs(const std::string& expected) {
-        std::string text;
-        WaitUntil([&] { return (text = EditorText()) == expected; }, std::chrono::seconds(5));
-        return text;
-    }
-
-    static std::string Clipboard(const std::string& type = "UTF8_STRING") {
-        return desktop->Run({"xclip", "-o", "-selection", "clipboard", "-t", type}).output;
-    }
-
-    static TestDesktop* desktop;
-    static x11::test::WindowId editor;
-    TavroProgram tavro;
-};
-
-TestDesktop* EndToEndTest::desktop = nullptr;
-x11::test::WindowId EndToEndTest::editor = 0;
 
 TEST_F(EndToEndTest, AnApplicationOnNoListGetsTheReplacementPasted) {
     StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
@@ -137,7 +64,8 @@ TEST_F(EndToEndTest, ATextOnlyApplicationGetsTheAlternateTexts) {
     Type("<>");
     desktop->Xdotool({"key", "Left"});
     Type("img");
-    desktop->Xdotool({"key", "--delay", "100", "z"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // typed after the delivery
+    desktop->Xdotool({"key", "z"});
     EXPECT_EQ(EditorTextOnceItIs("<LOGO>z"), "<LOGO>z");
 }
 
@@ -263,23 +191,9 @@ TEST_F(EndToEndTest, AnOfficeProgramGetsRichTextAndPictures) {
     std::ofstream(tavro.Folder() / "logo.png", std::ios::binary) << kRedSquarePng;
     StartTavro(triggers);
 
-    const auto profile = tavro.Folder() / "office-profile";
-    ChildProcess writer({"soffice", "--writer", "--norestore", "--nologo",
-                         "-env:UserInstallation=file://" + profile.string()},
-                        desktop->ProgramEnvironment(), std::nullopt,
-                        (tavro.Folder() / "soffice.log").string());
-    std::string window;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            window =
-                desktop->Run({"xdotool", "search", "--onlyvisible", "--name", "LibreOffice Writer"})
-                    .output;
-            return !window.empty();
-        },
-        std::chrono::seconds(90)));
-    window = window.substr(0, window.find('\n'));
-    desktop->Xdotool({"windowactivate", "--sync", window});
-    std::this_thread::sleep_for(std::chrono::seconds(2));  // the document takes the focus
+    WindowId window = 0;
+    const auto writer = StartWriter(window);
+    ASSERT_NE(window, 0U);
 
     Type("rtfx");
     std::this_thread::sleep_for(std::chrono::seconds(1));

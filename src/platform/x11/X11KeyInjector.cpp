@@ -95,23 +95,42 @@ bool X11KeyInjector::CapsLockIsOn() const {
 }
 
 void X11KeyInjector::SendKey(KeyCode keycode, bool down) {
-    Display* display = connection_.get();
     const auto now = SpareKeycodes::Clock::now();
     if (now - lastSent_ >= kBurstGap) {
-        heldElsewhere_ = connection_.KeysDown();
+        hook_.ForgetOwnKeyEvents();
     }
-    if (down && heldElsewhere_[keycode]) {
-        XTestFakeKeyEvent(display, keycode, False, CurrentTime);
-    }
-    heldElsewhere_[keycode] = false;
-    XTestFakeKeyEvent(display, keycode, down ? True : False, CurrentTime);
-    XFlush(display);
     lastSent_ = now;
-    if (++eventsSinceRead_ >= kEventsPerRead) {
+    hook_.ReadRecordedEvents();
+    const bool heldElsewhere = hook_.HeldElsewhere(keycode);
+    if (down && heldElsewhere) {
+        FakeKeyEvent(keycode, false);
+    } else if (!down && !pressed_[keycode] && !heldElsewhere) {
+        return;
+    }
+    FakeKeyEvent(keycode, down);
+    XFlush(connection_.get());
+    if (eventsSinceRead_ >= kEventsPerRead) {
         XSync(connection_.get(), False);
         hook_.ReadRecordedEvents();
         eventsSinceRead_ = 0;
     }
+}
+
+void X11KeyInjector::FakeKeyEvent(KeyCode keycode, bool down) {
+    Display* display = connection_.get();
+    if (down && keycode == lastReleased_) {
+        // No other client's keys in the pause: they would land in the middle
+        // of what is typed.
+        XGrabServer(display);
+        XTestFakeKeyEvent(display, keycode, True, kRepeatPause.count());
+        XUngrabServer(display);
+    } else {
+        XTestFakeKeyEvent(display, keycode, down ? True : False, CurrentTime);
+    }
+    pressed_[keycode] = down;
+    lastReleased_ = down ? 0 : keycode;
+    hook_.NoteOwnKeyEvent(keycode);
+    ++eventsSinceRead_;
 }
 
 }  // namespace tavro::x11

@@ -25,16 +25,24 @@ class XConnection;
 // events and lets the hook read what it recorded meanwhile: the server drops
 // recorded events when a few hundred of them wait unread.
 //
-// The server ignores the press of a key that is already down on the same
-// device, as the last key of a trigger typed by another XTEST client may
-// still be: a key held when a burst of sending starts is released before the
-// injector presses it.
+// The server ignores the press of a key that is already down, as the last
+// key of a trigger typed by another client may still be: before each press
+// the injector reads what the hook has recorded, and releases a key that
+// something else holds before it presses it. It sends no release of a key
+// that is up.
+//
+// Some applications (LibreOffice) take a release and a press of one key
+// with the same server time for the key's auto-repeat and drop the press:
+// a key pressed again right after its release is processed by the server
+// kRepeatPause later, so that the times differ, with the server grabbed
+// meanwhile, so that no other client's key comes in between.
 class X11KeyInjector final : public KeyInjector {
   public:
     static constexpr std::chrono::milliseconds kKeepAfterTyping{2000};
     static constexpr int kEventsPerRead = 64;
     // A pause in sending this long starts a new burst.
     static constexpr std::chrono::milliseconds kBurstGap{50};
+    static constexpr std::chrono::milliseconds kRepeatPause{1};
 
     // Throws std::runtime_error when the X server has no XTEST extension.
     X11KeyInjector(XConnection& connection, X11Keymap& keymap, X11KeyboardHook& hook);
@@ -54,6 +62,7 @@ class X11KeyInjector final : public KeyInjector {
     KeyCode KeycodeToSend(std::uint8_t virtualKey, bool down);
     bool CapsLockIsOn() const;
     void SendKey(KeyCode keycode, bool down);
+    void FakeKeyEvent(KeyCode keycode, bool down);
 
     XConnection& connection_;
     X11Keymap& keymap_;
@@ -61,7 +70,8 @@ class X11KeyInjector final : public KeyInjector {
     SpareKeycodes spares_;
     SpareKeycodes::Clock::time_point lastSent_{};
     int eventsSinceRead_ = 0;
-    std::bitset<256> heldElsewhere_;
+    std::bitset<256> pressed_;
+    KeyCode lastReleased_ = 0;
     bool ctrlHeld_ = false;
 };
 

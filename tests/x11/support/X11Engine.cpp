@@ -2,17 +2,28 @@
 
 #include <poll.h>
 
+#include <algorithm>
+
 namespace tavro::x11::test {
+
+namespace {
+
+// The period of the program's foreground-watch timer.
+constexpr std::chrono::milliseconds kTimerPeriod{500};
+
+}  // namespace
 
 X11Ports::X11Ports(const std::string& displayName) : connection(displayName), hook(displayName) {}
 
 bool X11Ports::RunUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
             return false;
         }
-        RunOnce(X11KeyboardHook::kFlushPeriod);
+        RunOnce(std::min(left, kTimerPeriod));
     }
     return true;
 }
@@ -31,10 +42,10 @@ void X11Ports::RunOnce(std::chrono::milliseconds timeout) {
     hook.ProcessPendingEvents();
     connection.ProcessPendingEvents();
     const auto now = std::chrono::steady_clock::now();
-    if (now - lastFlush_ >= X11KeyboardHook::kFlushPeriod) {
-        hook.FlushRecordedEvents();
+    if (now - lastTimer_ >= kTimerPeriod) {
+        hook.RequestRecordedEvents();
         injector.RestoreKeymapWhenIdle();
-        lastFlush_ = now;
+        lastTimer_ = now;
     }
 }
 

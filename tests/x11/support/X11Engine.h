@@ -17,8 +17,8 @@
 namespace tavro::x11::test {
 
 // The X11 ports of one display, wired as the desktop program wires them: the
-// hook's and the connection's sockets watched, the hook flushed and the
-// keymap restored on a timer.
+// hook's and the connection's sockets watched, the hook's recording asked
+// for and the keymap restored on the foreground-watch timer.
 struct X11Ports {
     explicit X11Ports(const std::string& displayName);
 
@@ -42,7 +42,7 @@ struct X11Ports {
   private:
     void RunOnce(std::chrono::milliseconds timeout);
 
-    std::chrono::steady_clock::time_point lastFlush_{};
+    std::chrono::steady_clock::time_point lastTimer_{};
 };
 
 // An engine on the X11 ports, with the fake desktop (pages, staging area,

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TavroProgram.h"
+#include "support/TestDesktop.h"
+
+namespace tavro::e2e {
+
+using x11::test::TestDesktop;
+using x11::test::WaitUntil;
+using x11::test::WindowId;
+
+// A 4 by 4 red PNG picture.
+inline const std::string kRedSquarePng(
+    "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x04\x00\x00\x00"
+    "\x04\x08\x02\x00\x00\x00\x26\x93\x09\x29\x00\x00\x00\x10\x49\x44\x41\x54\x78\x9c\x63\xf8\xcf"
+    "\xc0\x00\x47\x0c\xc4\x71\x00\xae\x93\x0f\xf1\xd0\x5f\x23\x9e\x00\x00\x00\x00\x49\x45\x4e\x44"
+    "\xae\x42\x60\x82",
+    73);
+
+// Tavro on a desktop of its own, typing into mousepad. xdotool types as a
+// user would; the editor's text is read back through its own copy. The
+// tests of one program share the desktop.
+class EndToEndTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        desktop = std::make_unique<TestDesktop>();
+        editor = desktop->OpenMousepadWindow();
+    }
+    static void TearDownTestSuite() { desktop.reset(); }
+
+    void SetUp() override {
+        desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+        desktop->ClearEditor();
+    }
+
+    void StartTavro(const std::vector<TriggerRecord>& triggers,
+                    const ApplicationLists& applications = {}, const Environment& extra = {}) {
+        tavro.WriteDatabase(triggers, applications);
+        Environment environment;
+        for (const std::string& entry : desktop->ProgramEnvironment()) {
+            const std::string name = entry.substr(0, entry.find('=') + 1);
+            if (std::none_of(extra.begin(), extra.end(),
+                             [&](const std::string& e) { return e.starts_with(name); })) {
+                environment.push_back(entry);
+            }
+        }
+        environment.insert(environment.end(), extra.begin(), extra.end());
+        tavro.Start(environment);
+        ASSERT_TRUE(tavro.WaitUntilRunning());
+    }
+
+    static void Type(const std::string& text, int delayMilliseconds = 30) {
+        desktop->Xdotool({"type", "--delay", std::to_string(delayMilliseconds), text});
+    }
+
+    // The text of the window in front; the caret is at its end afterwards.
+    static std::string EditorText() {
+        std::string text = desktop->EditorText();
+        desktop->Xdotool({"key", "ctrl+End"});
+        return text;
+    }
+
+    // Waits until the window in front holds the text; returns what it holds.
+    static std::string EditorTextOnceItIs(const std::string& expected) {
+        std::string text;
+        WaitUntil([&] { return (text = EditorText()) == expected; }, std::chrono::seconds(5));
+        return text;
+    }
+
+    static std::string Clipboard(const std::string& type = "UTF8_STRING") {
+        return desktop->Run({"xclip", "-o", "-selection", "clipboard", "-t", type}).output;
+    }
+
+    // Starts a program on the desktop and puts its first visible window that
+    // `xdotool search` finds with the arguments in front.
+    std::unique_ptr<ChildProcess> StartApplication(const std::vector<std::string>& command,
+                                                   const std::vector<std::string>& search,
+                                                   WindowId& window) {
+        auto application =
+            std::make_unique<ChildProcess>(command, desktop->ProgramEnvironment(), std::nullopt,
+                                           (tavro.Folder() / (command.front() + ".log")).string());
+        std::string found;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                std::vector<std::string> arguments{"xdotool", "search", "--onlyvisible"};
+                arguments.insert(arguments.end(), search.begin(), search.end());
+                found = desktop->Run(arguments).output;
+                return !found.empty();
+            },
+            std::chrono::seconds(90)));
+        window = found.empty() ? 0 : std::stoul(found.substr(0, found.find('\n')));
+        if (window != 0) {
+            desktop->Xdotool({"windowactivate", "--sync", std::to_string(window)});
+        }
+        return application;
+    }
+
+    // LibreOffice Writer with a profile of its own; its document has the
+    // focus once the window is in front for a moment.
+    std::unique_ptr<ChildProcess> StartWriter(WindowId& window) {
+        const auto profile = tavro.Folder() / "office-profile";
+        auto writer = StartApplication({"soffice", "--writer", "--norestore", "--nologo",
+                                        "-env:UserInstallation=file://" + profile.string()},
+                                       {"--name", "LibreOffice Writer"}, window);
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        return writer;
+    }
+
+    static inline std::unique_ptr<TestDesktop> desktop;
+    static inline WindowId editor = 0;
+    TavroProgram tavro;
+};
+
+}  // namespace tavro::e2e
