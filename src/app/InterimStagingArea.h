@@ -21,6 +21,8 @@ class InterimStagingArea final : public StagingArea {
     void ShowTrigger(int slot) override;
     std::u16string ReplaceText() override { return replaceText_; }
     std::string ReplaceRTF() override { return replaceRTF_; }
+    // A rich-text file that is missing, unreadable or empty gives nothing.
+    bool HasReplaceRTF() override { return !replaceRTF_.empty(); }
     std::u16string CommandLine() override { return commandLine_; }
     bool HasTriggerPicture() override { return !picture_.isNull(); }
 

@@ -8,6 +8,13 @@
 
 namespace tavro {
 
+// A keystroke delivery under way. While it runs, the keys typed are recorded
+// but fire nothing, and the user's Esc asks it to stop.
+struct KeystrokeDelivery {
+    bool InProgress = false;
+    bool StopRequested = false;
+};
+
 // What the capture keeps for the whole run.
 struct CaptureState {
     KeyBuffer keyBuffer;
@@ -18,6 +25,7 @@ struct CaptureState {
     WindowHandle LastForegroundWindow = 0;
     // The caption of the window in front, as last read.
     std::u16string ForegroundCaption;
+    KeystrokeDelivery delivery;
 };
 
 }  // namespace tavro

@@ -173,10 +173,10 @@ TEST_F(KeyCaptureTest, TheEngineKeepsTheKeyBufferOfWhatWasTyped) {
     CaptureState& capture = fixture.engine.Capture();
     fixture.ports.RunUntil([&] { return capture.KeyDiary.ends_with(u"<left>"); });
 
-    // Shift pairs by the Shift table, letters by Caps Lock alone; Backspace
-    // and Left take one character off.
-    EXPECT_EQ(fixture.KeyBuffer(), u"abc!?\" DEf<enter><f5<tab");
-    EXPECT_EQ(capture.KeyDiary, u"abc!?\" DEf<enter><f5><back><tab><left>");
+    // The characters as they appeared, by Shift and Caps Lock; Backspace and
+    // Left take one character off.
+    EXPECT_EQ(fixture.KeyBuffer(), u"abc!?\" DEF<enter><f5<tab");
+    EXPECT_EQ(capture.KeyDiary, u"abc!?\" DEF<enter><f5><back><tab><left>");
     EXPECT_FALSE(capture.modifiers.CapsLockOn);
     EXPECT_FALSE(capture.modifiers.ShiftDown);
     EXPECT_EQ(capture.LastForegroundWindow, desktop_->ActiveWindow());

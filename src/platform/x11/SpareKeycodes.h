@@ -5,18 +5,25 @@
 #include <chrono>
 #include <vector>
 
+#include "platform/x11/ApplicationPing.h"
+
 namespace tavro::x11 {
 
 class X11Keymap;
 class XConnection;
 
 // Keycodes that the keymap binds to nothing, lent to keysyms it has no key
-// for. X clients read a changed keymap some time after the change, so a
-// keycode keeps its keysym while text is typed with it: each keysym gets a
-// keycode of its own, and one is lent again to another keysym only when all
-// are in use, and not sooner than kRebindPause after its last use: time for
-// the application to take the keys typed with it (a busy editor lagged
-// 200 ms behind; 100 ms lost characters).
+// for, as many at once as there are spare keycodes: the keysyms announced
+// for the text ahead are bound in one go, and bound again in one go when the
+// text needs others.
+//
+// X clients read a changed keymap some time after the change, some of them
+// (GTK) only when they handle their next key: a keycode bound to another
+// keysym before the application has handled the keys typed with it would
+// turn those keys into the new keysym. So keycodes are bound anew only once
+// the application with the focus has answered a ping sent after those keys,
+// or, for one that takes no pings, kRebindPause after their last use (a busy
+// editor lagged 200 ms behind; 100 ms lost characters).
 class SpareKeycodes {
   public:
     using Clock = std::chrono::steady_clock;
@@ -27,6 +34,8 @@ class SpareKeycodes {
     SpareKeycodes(const SpareKeycodes&) = delete;
     SpareKeycodes& operator=(const SpareKeycodes&) = delete;
 
+    // The keysyms the next Lend calls will ask for, in order.
+    void Announce(std::vector<KeySym> keysyms);
     // The keycode that types the keysym now; 0 when the keymap has no
     // spare keycode at all.
     KeyCode Lend(KeySym keysym);
@@ -40,12 +49,18 @@ class SpareKeycodes {
         Clock::time_point lastUse;
     };
 
+    void BindBatch(KeySym first);
+    void WaitUntilTheApplicationHasTheKeys(Clock::time_point lastUse);
     void Bind(KeyCode keycode, KeySym keysym);
 
     XConnection& connection_;
     X11Keymap& keymap_;
+    ApplicationPing ping_;
     std::vector<KeyCode> spare_;
     std::vector<Loan> loans_;
+    std::vector<KeySym> announced_;
+    // Whether a lent keycode was typed since the keymap changed last.
+    bool typedSinceChange_ = false;
 };
 
 }  // namespace tavro::x11

@@ -6,6 +6,7 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include <stdexcept>
+#include <vector>
 
 #include "platform/x11/X11KeyboardHook.h"
 #include "platform/x11/X11Keymap.h"
@@ -22,11 +23,21 @@ X11KeyInjector::X11KeyInjector(XConnection& connection, X11Keymap& keymap, X11Ke
     if (!XTestQueryExtension(connection_.get(), &eventBase, &errorBase, &major, &minor)) {
         throw std::runtime_error("the X server has no XTEST extension");
     }
+    hook_.RecognizeInjectionsOf(connection_.get());
 }
 
-void X11KeyInjector::keybd_event(std::uint8_t virtualKey, std::uint8_t, std::uint32_t flags,
-                                 std::uintptr_t) {
-    const KeyCode keycode = keymap_.KeycodeOf(virtualKey);
+// A scan code names the key when it has that virtual key (the right Shift,
+// AltGr); otherwise the virtual key does.
+void X11KeyInjector::keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode,
+                                 std::uint32_t flags, std::uintptr_t) {
+    const KeyCode atPlace =
+        scanCode == 0 ? 0
+                      : keymap_.KeycodeAt(PcKey{.scanCode = scanCode,
+                                                .extended = (flags & kKeyEventExtendedKey) != 0});
+    const X11Keymap::Key& key = keymap_.KeyOf(atPlace);
+    const bool named = atPlace != 0 &&
+                       (key.virtualKey == virtualKey || key.virtualKeyWithoutNumLock == virtualKey);
+    const KeyCode keycode = named ? atPlace : keymap_.KeycodeOf(virtualKey);
     if (keycode != 0) {
         SendKey(keycode, (flags & kKeyEventKeyUp) == 0);
     }
@@ -56,6 +67,14 @@ void X11KeyInjector::TypeCharacter(char32_t codePoint) {
         XkbLockModifiers(display, XkbUseCoreKbd, LockMask, LockMask);
         XFlush(display);
     }
+}
+
+void X11KeyInjector::PrepareToType(const std::u32string& characters) {
+    std::vector<KeySym> keysyms;
+    for (const char32_t c : characters) {
+        keysyms.push_back(static_cast<KeySym>(xkb_utf32_to_keysym(c)));
+    }
+    spares_.Announce(std::move(keysyms));
 }
 
 void X11KeyInjector::RestoreKeymapWhenIdle() {

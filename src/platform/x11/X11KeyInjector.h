@@ -13,12 +13,12 @@ class X11Keymap;
 class XConnection;
 
 // Synthetic key events through the XTEST extension. A key event names its
-// key by virtual key; a character without a key in the keymap is typed
-// through a spare keycode bound to it for the time being, as one press and
-// release whatever Shift and Caps Lock say. The program's event loop calls
-// RestoreKeymapWhenIdle() now and then: once nothing has been sent for
-// kKeepAfterTyping, the keymap is as it was (applications may still be
-// working through the typed text until then).
+// key by virtual key (or by place, for the right-hand modifiers); a
+// character without a key in the keymap is typed through a spare keycode
+// bound to it for the time being (all the characters announced for the text
+// ahead at once), as one press and release whatever Shift and Caps Lock say. The program's event
+// loop calls RestoreKeymapWhenIdle() now and then: once nothing has been sent for kKeepAfterTyping,
+// the keymap is as it was (applications may still be working through the typed text until then).
 //
 // A long text is sent while the event loop waits. Given the program's
 // keyboard hook, the injector waits for the server every kEventsPerRead key
@@ -39,10 +39,11 @@ class X11KeyInjector final : public KeyInjector {
     // Throws std::runtime_error when the X server has no XTEST extension.
     X11KeyInjector(XConnection& connection, X11Keymap& keymap, X11KeyboardHook& hook);
 
-    // Scan code and extra information play no part.
+    // Extra information plays no part.
     void keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
                      std::uintptr_t extraInfo) override;
     void TypeCharacter(char32_t codePoint) override;
+    void PrepareToType(const std::u32string& characters) override;
 
     void RestoreKeymapWhenIdle();
 

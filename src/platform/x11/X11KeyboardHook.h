@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "platform/KeyboardHook.h"
@@ -22,6 +23,12 @@ namespace tavro::x11 {
 // output to some client, which an idle desktop may not do for seconds.
 // Events reach the sink from ProcessPendingEvents() only, in order; a sink
 // that runs the event loop again meanwhile receives the later events there.
+//
+// The key events the program's own injector sends are marked as its own: the
+// recording also takes every client's XTEST requests, and the server makes a
+// key event out of such a request while it handles it, so the event right
+// after the injector's request for that key is the injector's. Another
+// client's XTEST keys (xdotool, a remote desktop) stay the user's.
 class X11KeyboardHook final : public KeyboardHook {
   public:
     static constexpr std::chrono::milliseconds kFlushPeriod{25};
@@ -35,6 +42,10 @@ class X11KeyboardHook final : public KeyboardHook {
 
     void Start(KeyEventSink& sink) override;
     void Stop() override;
+
+    // The key events this connection sends through XTEST are the program's
+    // own from now on.
+    void RecognizeInjectionsOf(Display* injector);
 
     int FileDescriptor() const { return recording_.FileDescriptor(); }
     void ProcessPendingEvents();
@@ -50,8 +61,15 @@ class X11KeyboardHook final : public KeyboardHook {
         bool down;
         KeyEvent event;
     };
+    // A key event the injector asked for: press or release, and keycode.
+    struct Injection {
+        int type;
+        int keycode;
+    };
 
     static void OnRecorded(XPointer hook, XRecordInterceptData* data);
+    void OnRequest(const XRecordInterceptData& data);
+    void OnDeviceEvent(const XRecordInterceptData& data);
     void Deliver();
 
     XConnection control_;
@@ -62,6 +80,11 @@ class X11KeyboardHook final : public KeyboardHook {
     bool recordingEnded_ = false;
     KeyEventSink* sink_ = nullptr;
     std::deque<PendingEvent> pending_;
+    int xtestOpcode_ = 0;
+    // The resource-ID base of the injector's connection; 0 for none.
+    XID injectorClient_ = 0;
+    // The injector's request recorded last, until the next event.
+    std::optional<Injection> injection_;
 };
 
 }  // namespace tavro::x11
