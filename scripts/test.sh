@@ -11,7 +11,7 @@ bash scripts/install-packages.sh build-essential cmake ninja-build pkg-config li
     libgmock-dev libbenchmark-dev libsqlite3-dev g++-mingw-w64-x86-64-posix \
     qt6-base-dev libreoffice-writer poppler-utils clang libclang-rt-14-dev \
     libx11-dev libxtst-dev libxkbcommon-dev xvfb openbox dbus-x11 xdotool xclip x11-utils \
-    x11-xkb-utils mousepad
+    x11-xkb-utils mousepad featherpad
 
 jobs=$(nproc)
 

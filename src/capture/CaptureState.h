@@ -13,6 +13,8 @@ namespace tavro {
 struct KeystrokeDelivery {
     bool InProgress = false;
     bool StopRequested = false;
+    // The window the keys are for; 0 while none runs.
+    WindowHandle Target = 0;
 };
 
 // What the capture keeps for the whole run.

@@ -31,21 +31,26 @@ bool IsSurrogatePairAt(const std::u16string& text, std::size_t i) {
     return IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
 }
 
-// Marks a keystroke delivery as running for the lifetime of the object.
+// A keystroke delivery into the target window, running for the lifetime of
+// the object: the platform sends its keys into that window only.
 class DeliveryScope {
   public:
-    explicit DeliveryScope(KeystrokeDelivery& delivery)
-        : delivery_(delivery), outer_(delivery.InProgress) {
-        delivery_.InProgress = true;
-        delivery_.StopRequested = false;
+    DeliveryScope(KeystrokeDelivery& delivery, KeyInjector& injector, WindowHandle target)
+        : delivery_(delivery), injector_(injector), outer_(delivery) {
+        delivery_ = {.InProgress = true, .StopRequested = false, .Target = target};
+        injector_.KeepToWindow(target);
     }
-    ~DeliveryScope() { delivery_.InProgress = outer_; }
+    ~DeliveryScope() {
+        delivery_ = outer_;
+        injector_.KeepToWindow(outer_.Target);
+    }
     DeliveryScope(const DeliveryScope&) = delete;
     DeliveryScope& operator=(const DeliveryScope&) = delete;
 
   private:
     KeystrokeDelivery& delivery_;
-    bool outer_;
+    KeyInjector& injector_;
+    KeystrokeDelivery outer_;
 };
 
 }  // namespace
@@ -105,8 +110,8 @@ bool KeystrokeSender::SendToken(const std::u16string& text) {
 }
 
 void KeystrokeSender::TypeText(const std::u16string& text) {
-    const DeliveryScope scope(d_.delivery);
     const WindowHandle target = d_.windows.GetForegroundWindow();
+    const DeliveryScope scope(d_.delivery, d_.injector, target);
     std::size_t position = 0;
     while (position < text.size()) {
         const std::size_t sliceEnd = PrepareSlice(text, position);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/PlatformTypes.h"
+
 namespace tavro {
 
 inline constexpr std::uint32_t kKeyEventExtendedKey = 1;  // KEYEVENTF_EXTENDEDKEY
@@ -24,6 +26,11 @@ class KeyInjector {
     // type, in order: a platform that has to make keys for them makes as
     // many as it can at once.
     virtual void PrepareToType(const std::u32string& characters) = 0;
+    // From now on key events go out only while this window has the keyboard;
+    // the others are dropped. 0 lets them go wherever the focus is. (A
+    // delivery checks the window in front before every key, but the focus
+    // can move between the check and the key.)
+    virtual void KeepToWindow(WindowHandle window) = 0;
 };
 
 }  // namespace tavro

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <thread>
 
@@ -81,13 +82,38 @@ class EndToEndTest : public ::testing::Test {
         return desktop->Run({"xclip", "-o", "-selection", "clipboard", "-t", type}).output;
     }
 
+    // mousepad, then a featherpad window (started the first time), each in
+    // front and emptied when `use` runs for it.
+    static void InBothEditors(const std::function<void()>& use) {
+        if (featherpad == 0) {
+            featherpad = desktop->OpenFeatherpadWindow();
+        }
+        for (const x11::test::WindowId window : {editor, featherpad}) {
+            SCOPED_TRACE(desktop->WindowName(window));
+            desktop->Xdotool({"windowactivate", "--sync", std::to_string(window)});
+            desktop->ClearEditor();
+            use();
+        }
+    }
+
+    // Types the keys with Shift held until a second after the last, as a
+    // person whose finger is still on Shift when the trigger fires.
+    static void TypeWithShiftHeld(const std::vector<std::string>& keys) {
+        std::vector<std::string> arguments{"keydown", "shift", "key", "--delay", "40"};
+        arguments.insert(arguments.end(), keys.begin(), keys.end());
+        arguments.insert(arguments.end(), {"sleep", "1", "keyup", "shift"});
+        desktop->Xdotool(arguments);
+    }
+
     static TestDesktop* desktop;
     static x11::test::WindowId editor;
+    static x11::test::WindowId featherpad;
     TavroProgram tavro;
 };
 
 TestDesktop* EndToEndTest::desktop = nullptr;
 x11::test::WindowId EndToEndTest::editor = 0;
+x11::test::WindowId EndToEndTest::featherpad = 0;
 
 TEST_F(EndToEndTest, AnApplicationOnNoListGetsTheReplacementPasted) {
     StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
@@ -116,6 +142,29 @@ TEST_F(EndToEndTest, ASendKeyApplicationGetsTheReplacementTypedOnce) {
     EXPECT_THAT(stamped,
                 MatchesRegex(
                     R"(\[[A-Z][a-z][a-z] [0-9]+ 20[0-9][0-9]\|[0-9]+:[0-9][0-9] [ap]m\|%date%\])"));
+}
+
+// Shift is still held when the last key of "BTW" fires the trigger: Tavro
+// lets go of it first, so the paste is Ctrl+V (featherpad takes
+// Ctrl+Shift+V for inserting the date, mousepad for nothing).
+TEST_F(EndToEndTest, ATriggerTypedWithShiftHeldIsPasted) {
+    StartTavro({MakeTrigger(u"BTW", u"By the way", u"Text", u"by the way")});
+    InBothEditors([] {
+        TypeWithShiftHeld({"b", "t", "w"});
+        EXPECT_EQ(EditorTextOnceItIs("by the way"), "by the way");
+    });
+}
+
+// Typed into a SendKey application with Shift still held, the replacement's
+// first key is not shifted: "[", not "{".
+TEST_F(EndToEndTest, ATriggerTypedWithShiftHeldIsTypedUnshifted) {
+    ApplicationLists applications;
+    applications.SendKeyApps = {u"Untitled"};  // both editors' new documents
+    StartTavro({MakeTrigger(u"hi!", u"Greeting", u"Text", u"[hello]")}, applications);
+    InBothEditors([] {
+        TypeWithShiftHeld({"h", "i", "1"});
+        EXPECT_EQ(EditorTextOnceItIs("[hello]"), "[hello]");
+    });
 }
 
 TEST_F(EndToEndTest, ATextOnlyApplicationGetsTheAlternateTexts) {

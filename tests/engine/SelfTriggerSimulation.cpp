@@ -32,10 +32,14 @@ class Simulation {
             Act();
         }
         DeliverAllSentKeys();
-        // Typed after everything has come back, a trigger fires once.
+        // Typed after everything has come back, a trigger fires once: the
+        // shortest, in which no other trigger can end.
+        const std::u16string& last = *std::min_element(
+            triggers_.begin(), triggers_.end(),
+            [](const std::u16string& a, const std::u16string& b) { return a.size() < b.size(); });
         const int before = Firings();
         UserTypes(u' ');
-        for (char16_t key : triggers_.front()) {
+        for (char16_t key : last) {
             UserTypes(key);
         }
         DeliverAllSentKeys();

@@ -121,8 +121,9 @@ TEST_F(KeystrokeSenderTest, ALongTextIsTypedInSlicesWithTheEventLoopRunningBetwe
     const std::u16string text = std::u16string(60, u'a') + u"é€" + std::u16string(60, u'b');
     fixture.log.Clear();
     fixture.engine.Sender().SendKeystrokes(text);
-    EXPECT_THAT(fixture.log.CallsStartingWith({"YieldOnce", "PrepareToType"}),
-                ElementsAre("YieldOnce()", "PrepareToType(233,8364)", "YieldOnce()"));
+    EXPECT_THAT(fixture.log.CallsStartingWith({"YieldOnce", "PrepareToType", "KeepToWindow"}),
+                ElementsAre("KeepToWindow(200)", "YieldOnce()", "PrepareToType(233,8364)",
+                            "YieldOnce()", "KeepToWindow(0)"));
     EXPECT_EQ(fixture.log.CallsStartingWith({"keybd_event(65,30,0", "keybd_event(66,48,0"}).size(),
               120U);
     EXPECT_FALSE(fixture.engine.Capture().delivery.InProgress);

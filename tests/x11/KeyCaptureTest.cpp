@@ -6,6 +6,7 @@
 
 #include "support/MousepadTest.h"
 #include "support/X11Engine.h"
+#include "text/Utf8.h"
 
 namespace tavro::x11::test {
 namespace {
@@ -180,6 +181,41 @@ TEST_F(KeyCaptureTest, TheEngineKeepsTheKeyBufferOfWhatWasTyped) {
     EXPECT_FALSE(capture.modifiers.CapsLockOn);
     EXPECT_FALSE(capture.modifiers.ShiftDown);
     EXPECT_EQ(capture.LastForegroundWindow, desktop_->ActiveWindow());
+}
+
+// Triggers of punctuation and letters, typed on a US, a German and a French
+// keyboard: the symbols sit on other keys, behind Shift or AltGr, and every
+// trigger fires all the same.
+TEST_F(KeyCaptureTest, PunctuationTriggersFireOnEveryLayout) {
+    const std::pair<std::u16string, std::u16string> triggers[] = {{u";sig", u"one"},
+                                                                  {u"x:y", u"two"},
+                                                                  {u"/q?", u"three"},
+                                                                  {u"\"w'", u"four"},
+                                                                  {u"@!z", u"five"}};
+    for (const char* layout : {"us", "de", "fr"}) {
+        SCOPED_TRACE(layout);
+        desktop_->ClearEditor();
+        ASSERT_EQ(desktop_->Run({"setxkbmap", layout}).exitCode, 0);
+        X11Engine fixture(desktop_->DisplayName());
+        fixture.engine.Applications().SendKeyApps = {u"Mousepad"};
+        std::string typed;
+        for (const auto& [trigger, replacement] : triggers) {
+            fixture.AddTrigger(trigger, replacement);
+            typed += ToUtf8(trigger) + " ";
+        }
+        // Typed while the engine runs, as a person types.
+        ChildProcess typist({"xdotool", "type", "--delay", "60", typed},
+                            desktop_->ProgramEnvironment());
+        const auto firings = [&] {
+            return fixture.fakes.log.CallsStartingWith({"ShowTrigger"}).size();
+        };
+        fixture.ports.RunUntil(
+            [&] { return typist.Wait(std::chrono::milliseconds(0)).has_value(); });
+        fixture.ports.RunFor(std::chrono::milliseconds(300));
+        EXPECT_EQ(firings(), 5U);
+        EXPECT_EQ(desktop_->EditorText(), "one two three four five ");
+    }
+    desktop_->Run({"setxkbmap", "us"});
 }
 
 TEST_F(KeyCaptureTest, TheEngineRecordsAHeldKeyOnce) {

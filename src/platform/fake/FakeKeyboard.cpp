@@ -247,6 +247,10 @@ std::uint32_t FakeKeyboard::MapVirtualKeyExA(std::uint32_t code, std::uint32_t m
     return key ? key->scanCode : 0;
 }
 
+void FakeKeyboard::KeepToWindow(WindowHandle window) {
+    log_.Record([&] { return FormatCall("KeepToWindow", {Number(window)}); });
+}
+
 // Shift and Caps Lock as a US layout takes them; AltGr types nothing on it.
 int FakeKeyboard::ToAscii(std::uint32_t virtualKey, std::uint32_t scanCode,
                           const KeyboardState& state, std::uint32_t& output, std::uint32_t flags) {

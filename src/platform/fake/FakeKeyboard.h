@@ -73,6 +73,7 @@ class FakeKeyboard final : public KeyboardHook, public KeyInjector, public Keybo
                      std::uintptr_t extraInfo) override;
     void TypeCharacter(char32_t codePoint) override;
     void PrepareToType(const std::u32string& characters) override;
+    void KeepToWindow(WindowHandle window) override;
 
     // KeyboardLayout
     KeyboardLayoutHandle GetKeyboardLayout() override;

@@ -1,6 +1,9 @@
 #include "platform/x11/SpareKeycodes.h"
 
+#include <X11/XKBlib.h>
+
 #include <algorithm>
+#include <memory>
 #include <thread>
 
 #include "platform/x11/X11Keymap.h"
@@ -9,6 +12,10 @@
 namespace tavro::x11 {
 
 namespace {
+
+struct XkbDescDeleter {
+    void operator()(XkbDescPtr description) const { XkbFreeKeyboard(description, 0, True); }
+};
 
 template <typename Range, typename Value>
 bool Contains(const Range& range, const Value& value) {
@@ -47,13 +54,12 @@ KeyCode SpareKeycodes::Lend(KeySym keysym) {
 }
 
 void SpareKeycodes::GiveBackAll() {
+    std::vector<Binding> unbound;
     for (const Loan& loan : loans_) {
-        Bind(loan.keycode, NoSymbol);
+        unbound.emplace_back(loan.keycode, NoSymbol);
         keymap_.SetLent(loan.keycode, false);
     }
-    if (!loans_.empty()) {
-        XSync(connection_.get(), False);
-    }
+    Bind(unbound);
     loans_.clear();
     typedSinceChange_ = false;
 }
@@ -101,21 +107,20 @@ void SpareKeycodes::BindBatch(KeySym first) {
         WaitUntilTheApplicationHasTheKeys(lastRebound.lastUse);
     }
     const Clock::time_point now = Clock::now();
+    std::vector<Binding> bindings;
     for (std::size_t i = 0; i < wanted.size(); ++i) {
         if (i < unused.size()) {
             keymap_.SetLent(unused[i], true);
             loans_.push_back({unused[i], wanted[i], now});
-            Bind(unused[i], wanted[i]);
+            bindings.emplace_back(unused[i], wanted[i]);
         } else {
             Loan& loan = loans_[reusable[i - unused.size()]];
             loan.keysym = wanted[i];
             loan.lastUse = now;
-            Bind(loan.keycode, loan.keysym);
+            bindings.emplace_back(loan.keycode, loan.keysym);
         }
     }
-    // Once the server has the new bindings, before any key event sent after
-    // them: clients learn of the change before they see those events.
-    XSync(connection_.get(), False);
+    Bind(bindings);
     typedSinceChange_ = false;
 }
 
@@ -127,11 +132,42 @@ void SpareKeycodes::WaitUntilTheApplicationHasTheKeys(Clock::time_point lastUse)
     }
 }
 
-// The keysym goes on both levels: alone, a capital would get its small
-// letter put before it.
-void SpareKeycodes::Bind(KeyCode keycode, KeySym keysym) {
-    KeySym levels[] = {keysym, keysym};
-    XChangeKeyboardMapping(connection_.get(), keycode, 2, levels, 1);
+// The keysym goes on both levels of a two-level key: then Shift does not
+// change it, and a capital stays a capital. The keys between the first and
+// the last keycode are sent unchanged as the server has them. Returns once
+// the server has the new bindings, before any key event sent after them:
+// clients learn of the change before they see those events.
+void SpareKeycodes::Bind(const std::vector<Binding>& bindings) {
+    if (bindings.empty()) {
+        return;
+    }
+    Display* display = connection_.get();
+    const std::unique_ptr<XkbDescRec, XkbDescDeleter> xkb(
+        XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd));
+    if (!xkb) {
+        return;
+    }
+    KeyCode first = bindings.front().first;
+    KeyCode last = first;
+    for (const auto& [keycode, keysym] : bindings) {
+        if (keysym == NoSymbol) {
+            XkbChangeTypesOfKey(xkb.get(), keycode, 0, XkbGroup1Mask, nullptr, nullptr);
+        } else {
+            int types[XkbNumKbdGroups] = {XkbTwoLevelIndex};
+            XkbChangeTypesOfKey(xkb.get(), keycode, 1, XkbGroup1Mask, types, nullptr);
+            KeySym* levels = XkbResizeKeySyms(xkb.get(), keycode, 2);
+            levels[0] = keysym;
+            levels[1] = keysym;
+        }
+        first = std::min(first, keycode);
+        last = std::max(last, keycode);
+    }
+    XkbMapChangesRec changes{};
+    changes.changed = XkbKeySymsMask;
+    changes.first_key_sym = first;
+    changes.num_key_syms = static_cast<unsigned char>(last - first + 1);
+    XkbChangeMap(display, xkb.get(), &changes);
+    XSync(display, False);
 }
 
 }  // namespace tavro::x11

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <utility>
 #include <vector>
 
 #include "platform/x11/ApplicationPing.h"
@@ -14,8 +15,10 @@ class XConnection;
 
 // Keycodes that the keymap binds to nothing, lent to keysyms it has no key
 // for, as many at once as there are spare keycodes: the keysyms announced
-// for the text ahead are bound in one go, and bound again in one go when the
-// text needs others.
+// for the text ahead are bound in one change of the keymap, and bound again
+// in one change when the text needs others. (Every change makes every
+// client read the keymap again, and window managers grab their keys anew: a
+// change per keycode kept openbox too busy to follow a click.)
 //
 // X clients read a changed keymap some time after the change, some of them
 // (GTK) only when they handle their next key: a keycode bound to another
@@ -49,9 +52,12 @@ class SpareKeycodes {
         Clock::time_point lastUse;
     };
 
+    using Binding = std::pair<KeyCode, KeySym>;
+
     void BindBatch(KeySym first);
     void WaitUntilTheApplicationHasTheKeys(Clock::time_point lastUse);
-    void Bind(KeyCode keycode, KeySym keysym);
+    // One change of the keymap; NoSymbol unbinds.
+    void Bind(const std::vector<Binding>& bindings);
 
     XConnection& connection_;
     X11Keymap& keymap_;

@@ -38,8 +38,15 @@ void X11KeyInjector::keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode,
     const bool named = atPlace != 0 &&
                        (key.virtualKey == virtualKey || key.virtualKeyWithoutNumLock == virtualKey);
     const KeyCode keycode = named ? atPlace : keymap_.KeycodeOf(virtualKey);
-    if (keycode != 0) {
-        SendKey(keycode, (flags & kKeyEventKeyUp) == 0);
+    const bool down = (flags & kKeyEventKeyUp) == 0;
+    if (keycode != 0 && GrabServerWithFocusInTarget()) {
+        SendKey(keycode, down);
+        if (down) {
+            ++keysDownInGrab_;
+        } else if (keysDownInGrab_ > 0) {
+            --keysDownInGrab_;
+        }
+        UngrabServer();
     }
 }
 
@@ -56,6 +63,9 @@ void X11KeyInjector::TypeCharacter(char32_t codePoint) {
     KeySym lower = NoSymbol;
     KeySym upper = NoSymbol;
     XConvertCase(keysym, &lower, &upper);
+    if (!GrabServerWithFocusInTarget()) {
+        return;
+    }
     const bool unlockCaps = lower != upper && CapsLockIsOn();
     Display* display = connection_.get();
     if (unlockCaps) {
@@ -67,6 +77,74 @@ void X11KeyInjector::TypeCharacter(char32_t codePoint) {
         XkbLockModifiers(display, XkbUseCoreKbd, LockMask, LockMask);
         XFlush(display);
     }
+    UngrabServer();
+}
+
+void X11KeyInjector::KeepToWindow(WindowHandle window) {
+    keysDownInGrab_ = 0;
+    UngrabServer();
+    target_ = window;
+    focusInTarget_ = None;
+}
+
+// With a target window, grabs the server and checks that the keyboard focus
+// is in that window: held by the grab, the focus cannot move before the key
+// events sent next are handled. The grab lasts until the keys pressed under
+// it are released (the keys of one character: Shift, the key, its release,
+// Shift's release), never longer than a call of the sender. Returns false
+// (and lets go of the server) when the focus is elsewhere.
+bool X11KeyInjector::GrabServerWithFocusInTarget() {
+    if (target_ == 0 || serverGrabbed_) {
+        return true;
+    }
+    Display* display = connection_.get();
+    XGrabServer(display);
+    serverGrabbed_ = true;
+    Window focus = None;
+    int revertTo = 0;
+    XGetInputFocus(display, &focus, &revertTo);
+    if (focus != focusInTarget_) {
+        focusInTarget_ = IsInWindow(focus, target_) ? focus : None;
+    }
+    if (focusInTarget_ == None) {
+        UngrabServer();
+        return false;
+    }
+    return true;
+}
+
+void X11KeyInjector::UngrabServer() {
+    if (!serverGrabbed_ || keysDownInGrab_ > 0) {
+        return;
+    }
+    XUngrabServer(connection_.get());
+    XFlush(connection_.get());
+    serverGrabbed_ = false;
+    if (eventsSinceRead_ >= kEventsPerRead) {
+        LetTheHookRead();
+    }
+}
+
+// Whether the window is `outer` or lies inside it.
+bool X11KeyInjector::IsInWindow(Window window, Window outer) {
+    Display* display = connection_.get();
+    while (window != None && window != PointerRoot && window != connection_.Root()) {
+        if (window == outer) {
+            return true;
+        }
+        Window root = 0;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) {
+            return false;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        window = parent;
+    }
+    return false;
 }
 
 void X11KeyInjector::PrepareToType(const std::u32string& characters) {
@@ -102,11 +180,17 @@ void X11KeyInjector::SendKey(KeyCode keycode, bool down) {
     XTestFakeKeyEvent(display, keycode, down ? True : False, CurrentTime);
     XFlush(display);
     lastSent_ = now;
-    if (++eventsSinceRead_ >= kEventsPerRead) {
-        XSync(connection_.get(), False);
-        hook_.ReadRecordedEvents();
-        eventsSinceRead_ = 0;
+    if (++eventsSinceRead_ >= kEventsPerRead && !serverGrabbed_) {
+        LetTheHookRead();
     }
+}
+
+// The hook reads on connections of its own, which wait while the server is
+// grabbed.
+void X11KeyInjector::LetTheHookRead() {
+    XSync(connection_.get(), False);
+    hook_.ReadRecordedEvents();
+    eventsSinceRead_ = 0;
 }
 
 }  // namespace tavro::x11

@@ -44,12 +44,18 @@ class X11KeyInjector final : public KeyInjector {
                      std::uintptr_t extraInfo) override;
     void TypeCharacter(char32_t codePoint) override;
     void PrepareToType(const std::u32string& characters) override;
+    // Checks the focus under a server grab before every key event.
+    void KeepToWindow(WindowHandle window) override;
 
     void RestoreKeymapWhenIdle();
 
   private:
     bool CapsLockIsOn() const;
     void SendKey(KeyCode keycode, bool down);
+    void LetTheHookRead();
+    bool GrabServerWithFocusInTarget();
+    void UngrabServer();
+    bool IsInWindow(Window window, Window outer);
 
     XConnection& connection_;
     X11Keymap& keymap_;
@@ -58,6 +64,12 @@ class X11KeyInjector final : public KeyInjector {
     SpareKeycodes::Clock::time_point lastSent_{};
     int eventsSinceRead_ = 0;
     std::bitset<256> heldElsewhere_;
+    // The window keys are kept to (0: none), and the focus window last found
+    // inside it.
+    WindowHandle target_ = 0;
+    Window focusInTarget_ = None;
+    bool serverGrabbed_ = false;
+    int keysDownInGrab_ = 0;
 };
 
 }  // namespace tavro::x11

@@ -142,6 +142,15 @@ std::int16_t X11WindowSystem::GetKeyState(int virtualKey) {
 }
 
 void X11WindowSystem::OnXEvent(const XEvent& event) {
+    if (event.type == FocusOut) {
+        const XFocusChangeEvent& change = event.xfocus;
+        const bool ownChange = change.mode == NotifyNormal || change.mode == NotifyWhileGrabbed;
+        if (change.window == foreground_ && ownChange && change.detail != NotifyInferior &&
+            change.detail != NotifyPointer) {
+            FollowInputFocus();
+        }
+        return;
+    }
     if (event.type != PropertyNotify) {
         return;
     }
@@ -154,17 +163,47 @@ void X11WindowSystem::OnXEvent(const XEvent& event) {
     }
 }
 
-// Watches the title of the window in front from now on, and reads it.
 void X11WindowSystem::FollowActiveWindow() {
     const std::vector<unsigned long> active =
         ReadLongs(display(), connection_.Root(), atoms_.netActiveWindow, XA_WINDOW);
-    const auto window = static_cast<WindowHandle>(active.empty() ? 0 : active.front());
+    Follow(static_cast<WindowHandle>(active.empty() ? 0 : active.front()));
+}
+
+// The keyboard focus left the window in front, and the window manager has
+// not said so yet (it may lag behind by many keys): the window in front is
+// the top-level window that has the focus now.
+void X11WindowSystem::FollowInputFocus() {
+    Window window = 0;
+    int revertTo = 0;
+    XGetInputFocus(display(), &window, &revertTo);
+    while (window != None && window != PointerRoot && window != connection_.Root() &&
+           ReadLongs(display(), window, atoms_.wmState, atoms_.wmState).empty()) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display(), window, &root, &parent, &children, &count) == 0) {
+            parent = None;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        window = parent;
+    }
+    Follow(window == PointerRoot || window == connection_.Root()
+               ? 0
+               : static_cast<WindowHandle>(window));
+}
+
+// Watches the window in front from now on (its title, and the keyboard
+// focus leaving it), and reads its title.
+void X11WindowSystem::Follow(WindowHandle window) {
     if (window != foreground_) {
         if (foreground_ != 0) {
             XSelectInput(display(), foreground_, NoEventMask);
         }
         if (window != 0) {
-            XSelectInput(display(), window, PropertyChangeMask);
+            XSelectInput(display(), window, PropertyChangeMask | FocusChangeMask);
         }
         foreground_ = window;
     }

@@ -11,7 +11,9 @@ namespace tavro::x11 {
 class X11Keymap;
 
 // Window operations through the window manager (EWMH): the window in front
-// is _NET_ACTIVE_WINDOW, bringing one to the front asks for it, "topmost" is
+// is _NET_ACTIVE_WINDOW (or, when the keyboard focus leaves it before the
+// window manager says so, the top-level window with the focus), bringing one
+// to the front asks for it, "topmost" is
 // _NET_WM_STATE_ABOVE. The window in front and its caption are kept from
 // property-change events, so asking for them reads memory. A window's
 // "thread" is its process (_NET_WM_PID); joining the input of two threads
@@ -49,6 +51,8 @@ class X11WindowSystem final : public WindowSystem, private XEventListener {
   private:
     void OnXEvent(const XEvent& event) override;
     void FollowActiveWindow();
+    void FollowInputFocus();
+    void Follow(WindowHandle window);
     std::u16string Caption(WindowHandle window);
     Display* display() const { return connection_.get(); }
 

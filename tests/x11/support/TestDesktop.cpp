@@ -143,10 +143,24 @@ WindowId TestDesktop::OpenMousepadWindow() {
                                                    environment_, std::nullopt,
                                                    (folder_.Path() / "mousepad.log").string());
     }
+    return WaitForNewWindow("mousepad", before);
+}
+
+WindowId TestDesktop::OpenFeatherpadWindow() {
+    featherpad_ =
+        std::make_unique<ChildProcess>(std::vector<std::string>{"featherpad"}, environment_,
+                                       std::nullopt, (folder_.Path() / "featherpad.log").string());
+    return WaitForNewWindow("featherpad", {});
+}
+
+WindowId TestDesktop::WaitForNewWindow(const std::string& windowClass,
+                                       const std::vector<WindowId>& before) {
     WindowId opened = 0;
     const bool shown = WaitUntil(
         [&] {
-            for (const WindowId window : MousepadWindows()) {
+            const std::vector<WindowId> windows = ParseWindows(
+                Run({"xdotool", "search", "--onlyvisible", "--class", windowClass}).output);
+            for (const WindowId window : windows) {
                 if (std::find(before.begin(), before.end(), window) == before.end() &&
                     ActiveWindow() == window) {
                     opened = window;
@@ -157,7 +171,7 @@ WindowId TestDesktop::OpenMousepadWindow() {
         },
         kStartTimeout);
     if (!shown) {
-        throw std::runtime_error("no mousepad window came to the front");
+        throw std::runtime_error("no " + windowClass + " window came to the front");
     }
     return opened;
 }

@@ -44,6 +44,9 @@ class TestDesktop {
     // it once it is in front.
     WindowId OpenMousepadWindow();
     pid_t MousepadPid() const;
+    // Starts featherpad (a Qt editor) and returns its window once it is in
+    // front.
+    WindowId OpenFeatherpadWindow();
     WindowId ActiveWindow() const;
     std::string WindowName(WindowId window) const;
 
@@ -57,6 +60,9 @@ class TestDesktop {
   private:
     void SetEnvironment(const std::string& busAddress);
     std::vector<WindowId> MousepadWindows() const;
+    // The window of this class that is new since `before` and in front, once
+    // there is one.
+    WindowId WaitForNewWindow(const std::string& windowClass, const std::vector<WindowId>& before);
     std::string ClipboardTimestamp() const;
 
     // Declared in the order of starting: they stop in reverse.
@@ -67,6 +73,7 @@ class TestDesktop {
     std::unique_ptr<DetachedProcess> bus_;
     std::unique_ptr<ChildProcess> windowManager_;
     std::unique_ptr<ChildProcess> mousepad_;
+    std::unique_ptr<ChildProcess> featherpad_;
     std::unique_ptr<ChildProcess> clipboardOwner_;
 };
 
