@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/fake/CallLog.h"
+#include "text/Utf16.h"
 
 namespace tavro::fake {
 
@@ -275,16 +276,7 @@ int FakeKeyboard::ToAscii(std::uint32_t virtualKey, std::uint32_t scanCode,
                         .value_or(UsCharacter(virtualKey, false).value_or(0));
     }
     output = 0;
-    if (character == 0) {
-        return 0;
-    }
-    if (character < 0x10000) {
-        output = character;
-        return 1;
-    }
-    const char32_t offset = character - 0x10000;
-    output = (0xD800 + (offset >> 10)) | ((0xDC00 + (offset & 0x3FF)) << 16);
-    return 2;
+    return character == 0 ? 0 : PackUtf16(character, output);
 }
 
 std::int16_t FakeKeyboard::VkKeyScanA(char16_t c) {
