@@ -14,6 +14,7 @@
 #include "store/TriggerTable.h"
 #include "store/TriggerType.h"
 #include "text/TextCase.h"
+#include "text/Utf16.h"
 #include "window/WindowOperations.h"
 
 namespace tavro {
@@ -56,7 +57,11 @@ int CountTriggerKeys(std::u16string_view triggerText) {
         if (triggerText[position] == u'<' && close != std::u16string_view::npos) {
             position = close + 1;
         } else {
-            ++position;
+            // A character beyond 16 bits is one for the Backspace key too.
+            const bool pair = IsHighSurrogate(triggerText[position]) &&
+                              position + 1 < triggerText.size() &&
+                              IsLowSurrogate(triggerText[position + 1]);
+            position += pair ? 2 : 1;
             ++count;
         }
     }

@@ -20,8 +20,9 @@ class TrayIcon;
 class TriggerTable;
 class WindowOperations;
 
-// How many Backspaces erase the typed trigger text: one per character, none
-// for a bracketed key name, none at all for "%none%".
+// How many Backspaces erase the typed trigger text: one per character (a
+// surrogate pair is one), none for a bracketed key name, none at all for
+// "%none%".
 int CountTriggerKeys(std::u16string_view triggerText);
 
 // Erases the typed trigger and delivers the replacement to the application

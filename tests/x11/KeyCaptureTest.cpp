@@ -218,6 +218,28 @@ TEST_F(KeyCaptureTest, PunctuationTriggersFireOnEveryLayout) {
     desktop_->Run({"setxkbmap", "us"});
 }
 
+// A layout whose key types an emoji: the key buffer holds the whole
+// character, and a trigger made of it fires.
+TEST_F(KeyCaptureTest, AKeyTypingAnEmojiIsRecordedWhole) {
+    constexpr KeyCode kGraveKey = 49;
+    {
+        XConnection connection(desktop_->DisplayName());
+        // Unicode keysyms are the code point plus 0x1000000.
+        KeySym emoji[] = {0x1000000 + 0x1F600, 0x1000000 + 0x1F600};
+        XChangeKeyboardMapping(connection.get(), kGraveKey, 2, emoji, 1);
+        XSync(connection.get(), False);
+    }
+    X11Engine fixture(desktop_->DisplayName());
+    fixture.engine.Applications().SendKeyApps = {u"Mousepad"};
+    fixture.AddTrigger(u"x😀", u"smile");
+    desktop_->Xdotool({"key", "x", std::to_string(kGraveKey)});
+    fixture.ports.RunUntil([&] { return fixture.engine.Capture().KeyDiary.ends_with(u"smile"); });
+    const std::u16string diary = fixture.engine.Capture().KeyDiary;
+    desktop_->Run({"setxkbmap", "us"});
+    EXPECT_EQ(diary, u"x😀<back><back>smile");
+    EXPECT_EQ(desktop_->EditorText(), "smile");
+}
+
 TEST_F(KeyCaptureTest, TheEngineRecordsAHeldKeyOnce) {
     X11Engine fixture(desktop_->DisplayName());
     desktop_->Xdotool({"keydown", "x", "sleep", "1", "keyup", "x", "key", "y"});
