@@ -1,6 +1,7 @@
 // End-to-end figures of the X11 back end on a desktop of its own (Xvfb,
 // openbox, mousepad): how long a key takes from injection to the hook's
-// callback, and how fast typed text arrives intact in mousepad.
+// callback, how fast typed text arrives intact in mousepad, and the longest
+// the event loop waits while it is typed.
 
 #include <X11/extensions/XTest.h>
 
@@ -10,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/ModifierFlags.h"
+#include "capture/CaptureState.h"
 #include "output/KeystrokeSender.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestDesktop.h"
@@ -86,6 +87,28 @@ void CaptureLatency(TestDesktop& desktop) {
     desktop.ClearEditor();
 }
 
+// The event loop of the ports, noting the longest time between two turns.
+class TimedEventLoop final : public EventLoop {
+  public:
+    explicit TimedEventLoop(X11Ports& ports) : ports_(ports) {}
+    void YieldOnce() override {
+        Note();
+        ports_.YieldOnce();
+        last_ = Clock::now();
+    }
+    void Note() { longest_ = std::max(longest_, Milliseconds(Clock::now() - last_).count()); }
+    void Restart() {
+        last_ = Clock::now();
+        longest_ = 0;
+    }
+    double Longest() const { return longest_; }
+
+  private:
+    X11Ports& ports_;
+    Clock::time_point last_ = Clock::now();
+    double longest_ = 0;
+};
+
 // The text sent by the keystroke sender, with the hook counting the key-downs
 // it sees meanwhile (the sender's own keys come back through it).
 void TypingRate(TestDesktop& desktop, const char* what, const std::u16string& text) {
@@ -93,14 +116,23 @@ void TypingRate(TestDesktop& desktop, const char* what, const std::u16string& te
     CountingSink sink;
     ports.hook.Start(sink);
     fake::FakePlatform fakes;
-    ModifierFlags modifiers;
-    KeystrokeSender sender(ports.injector, ports.layout, modifiers, fakes.desktop);
+    CaptureState capture;
+    TimedEventLoop eventLoop(ports);
+    KeystrokeSender sender({.injector = ports.injector,
+                            .layout = ports.layout,
+                            .modifiers = capture.modifiers,
+                            .delivery = capture.delivery,
+                            .windows = ports.windows,
+                            .eventLoop = eventLoop,
+                            .commands = fakes.desktop});
     desktop.ClearEditor();
     ports.RunFor(std::chrono::milliseconds(100));
     sink.downs = 0;
 
     const auto start = Clock::now();
+    eventLoop.Restart();
     sender.SendKeystrokes(text);
+    eventLoop.Note();
     ports.Sync();
     const double sent = Milliseconds(Clock::now() - start).count();
     const std::string received = desktop.EditorText();
@@ -116,10 +148,37 @@ void TypingRate(TestDesktop& desktop, const char* what, const std::u16string& te
     const auto characters = static_cast<double>(
         std::count_if(text.begin(), text.end(), [](char16_t c) { return !IsLowSurrogate(c); }));
     std::printf(
-        "%-28s %5.0f characters: sent in %6.1f ms, in mousepad after %6.1f ms "
-        "= %5.0f characters/s, %s; the hook saw %d key-downs\n",
-        what, characters, sent, arrived, characters / (arrived / 1000.0),
+        "%-36s %5.0f characters: sent in %6.1f ms (event loop held at most %5.1f ms), "
+        "in mousepad after %6.1f ms = %5.0f characters/s, %s; the hook saw %d key-downs\n",
+        what, characters, sent, eventLoop.Longest(), arrived, characters / (arrived / 1000.0),
         received == expected ? "intact" : "DAMAGED", sink.downs);
+    if (received != expected) {
+        const auto [at, _] =
+            std::mismatch(expected.begin(), expected.end(), received.begin(), received.end());
+        const auto from = static_cast<std::size_t>(at - expected.begin());
+        std::printf("  from byte %zu: expected \"%s\", got \"%s\"\n", from,
+                    expected.substr(from, 40).c_str(), received.substr(from, 40).c_str());
+    }
+}
+
+// `length` characters: the characters of `withoutKey` in turn, each followed
+// by `between`.
+std::u16string Interleaved(std::u16string_view withoutKey, std::u16string_view between,
+                           std::size_t length) {
+    std::u16string text;
+    for (std::size_t i = 0; text.size() < length; ++i) {
+        text += withoutKey[i % withoutKey.size()];
+        text += between;
+    }
+    return text.substr(0, length);
+}
+
+std::u16string ChineseCharacters(std::size_t count) {
+    std::u16string characters;
+    for (std::size_t i = 0; i < count; ++i) {
+        characters += static_cast<char16_t>(u'\u4E00' + i);
+    }
+    return characters;
 }
 
 std::u16string Repeated(std::u16string_view piece, std::size_t length) {
@@ -148,5 +207,12 @@ int main() {
     TypingRate(desktop, "12 characters without a key", Repeated(u"é ß € ñ 中 😀 Ä Ö Ü ç Ł ø ", 600));
     TypingRate(desktop, "25 characters without a key",
                Repeated(u"éßñ€中文字😀ÄÖÜàçèùâêîôûœæøåŁ", 300));
+    // Long texts with many different characters without a key: the spare
+    // keycodes are bound anew many times.
+    const std::u16string accented =
+        u"àáâãäåæçèéêëìíîïñòóôõöøùúûüýÿāăąćĉċčďđēĕėęěĝğġģĥħĩīĭįıĵķĺļľŀłńņňōŏőœŕŗřśŝşšţťŧũū";
+    TypingRate(desktop, "69 accented letters among ASCII",
+               Interleaved(accented.substr(0, 69), u"ab ", 2000));
+    TypingRate(desktop, "400 different Chinese characters", Repeated(ChineseCharacters(400), 2000));
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 
+#include <chrono>
+
 namespace tavro {
 
 LocalTime SystemClock::Now() {
@@ -12,6 +14,12 @@ LocalTime SystemClock::Now() {
                      .hour = now.time().hour(),
                      .minute = now.time().minute(),
                      .second = now.time().second()};
+}
+
+std::uint64_t SystemClock::GetTickCount64() {
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
 }
 
 }  // namespace tavro

@@ -8,6 +8,7 @@ namespace tavro {
 class SystemClock final : public Clock {
   public:
     LocalTime Now() override;
+    std::uint64_t GetTickCount64() override;
 };
 
 }  // namespace tavro

@@ -8,6 +8,15 @@
 
 namespace tavro {
 
+// A keystroke delivery under way. While it runs, the keys typed are recorded
+// but fire nothing, and the user's Esc asks it to stop.
+struct KeystrokeDelivery {
+    bool InProgress = false;
+    bool StopRequested = false;
+    // The window the keys are for; 0 while none runs.
+    WindowHandle Target = 0;
+};
+
 // What the capture keeps for the whole run.
 struct CaptureState {
     KeyBuffer keyBuffer;
@@ -18,6 +27,7 @@ struct CaptureState {
     WindowHandle LastForegroundWindow = 0;
     // The caption of the window in front, as last read.
     std::u16string ForegroundCaption;
+    KeystrokeDelivery delivery;
 };
 
 }  // namespace tavro

@@ -4,11 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace tavro {
+#include "platform/KeyboardHook.h"
 
-// Who pressed a key: the user, or the program through its own synthetic
-// key events.
-enum class KeyOrigin { User, Own };
+namespace tavro {
 
 // The last 50 characters typed, in the key-buffer vocabulary. It remembers
 // which of them the program typed itself, so that its own output never
@@ -19,9 +17,11 @@ class KeyBuffer {
 
     const std::u16string& Text() const { return text_; }
     // Appends the entry and keeps the last 50 characters; a bracketed name
-    // that does not fit is cut at the front.
+    // that does not fit is cut at the front, a character outside the Basic
+    // Multilingual Plane is kept whole or not at all.
     void Append(std::u16string_view entry, KeyOrigin origin);
-    // Drops the last character (also the ">" of a bracketed name).
+    // Drops the last character (also the ">" of a bracketed name; both
+    // halves of a surrogate pair).
     void DropLast();
     void Clear();
     // Whether the last character came from the program's own key events.
@@ -32,5 +32,9 @@ class KeyBuffer {
     // Bit i set: the character i places from the end is the program's own.
     std::uint64_t ownMarks_ = 0;
 };
+
+// Keeps the last `capacity` UTF-16 units of the text, dropping a low
+// surrogate that would be left at the front without its high one.
+void KeepLastUnits(std::u16string& text, std::size_t capacity);
 
 }  // namespace tavro

@@ -1,9 +1,10 @@
 #include "capture/KeyCapture.h"
 
+#include <algorithm>
+
 #include "capture/CaptureState.h"
 #include "capture/KeyVocabulary.h"
 #include "capture/KeystrokeSending.h"
-#include "capture/OwnKeyEvents.h"
 #include "capture/TriggerMatcher.h"
 #include "platform/KeyBufferPage.h"
 #include "platform/KeyboardLayout.h"
@@ -12,6 +13,7 @@
 #include "platform/WindowSystem.h"
 #include "text/AnsiCodePage.h"
 #include "text/TextCase.h"
+#include "text/Utf16.h"
 #include "window/WindowOperations.h"
 
 namespace tavro {
@@ -26,14 +28,45 @@ constexpr std::u16string_view kLeftEntry = u"<left>";
 // Key-downs repeated by a held key carry 0x4000 and are above this.
 constexpr std::int16_t kHighestRecordedKeystate = 10000;
 constexpr std::size_t kDiaryCapacity = 500;
+constexpr std::uint16_t kScanCodeBits = 0xFF;
+constexpr std::uint16_t kExtendedKeyBit = 0x100;
+constexpr std::uint8_t kKeyDownBit = 0x80;
+constexpr std::uint8_t kKeyToggledBit = 0x01;
 
-void SetModifier(ModifierFlags& flags, std::uint32_t keyCode, bool down) {
-    if (keyCode == kKeyShift) {
+bool IsHeldModifier(std::uint32_t keyCode) {
+    return keyCode == kKeyShift || keyCode == kKeyCtrl || keyCode == kKeyAlt ||
+           keyCode == kKeyLeftWindows || keyCode == kKeyRightWindows;
+}
+
+// The flags follow the user's Shift, Ctrl and Alt; the list of held keys
+// also knows which of the two keys (AltGr is the right Alt) and the Windows
+// keys. A key-up that names no held key lets go of every key of its kind.
+void FollowModifier(ModifierFlags& flags, const KeyEvent& event, bool down) {
+    if (event.keyCode == kKeyShift) {
         flags.ShiftDown = down;
-    } else if (keyCode == kKeyCtrl) {
+    } else if (event.keyCode == kKeyCtrl) {
         flags.CtrlDown = down;
-    } else if (keyCode == kKeyAlt) {
+    } else if (event.keyCode == kKeyAlt) {
         flags.AltDown = down;
+    }
+    if (!IsHeldModifier(event.keyCode)) {
+        return;
+    }
+    const auto keystate = static_cast<std::uint16_t>(event.keystate);
+    const HeldKey key{.virtualKey = static_cast<std::uint8_t>(event.keyCode),
+                      .scanCode = static_cast<std::uint8_t>(keystate & kScanCodeBits),
+                      .extended = (keystate & kExtendedKeyBit) != 0};
+    std::vector<HeldKey>& held = flags.heldKeys;
+    const auto found = std::find(held.begin(), held.end(), key);
+    if (down) {
+        if (found == held.end()) {
+            held.push_back(key);
+        }
+    } else if (found != held.end()) {
+        held.erase(found);
+    } else {
+        std::erase_if(held,
+                      [&](const HeldKey& other) { return other.virtualKey == key.virtualKey; });
     }
 }
 
@@ -41,20 +74,27 @@ void SetModifier(ModifierFlags& flags, std::uint32_t keyCode, bool down) {
 
 KeyCapture::KeyCapture(const Dependencies& dependencies) : d_(dependencies) {}
 
-void KeyCapture::WinHook1_KeyDownHook(std::uint32_t keyCode, std::int16_t keystate) {
-    const bool ownKey = d_.ownKeys.TakeOwnKeyDown(keyCode);
-    SetModifier(d_.state.modifiers, keyCode, true);
+void KeyCapture::WinHook1_KeyDownHook(const KeyEvent& event) {
+    const bool ownKey = event.origin == KeyOrigin::Own;
+    KeystrokeDelivery& delivery = d_.state.delivery;
+    if (!ownKey) {
+        FollowModifier(d_.state.modifiers, event, true);
+        if (event.keyCode == kKeyEscape && delivery.InProgress) {
+            delivery.StopRequested = true;
+        }
+    }
     if (IsOwnWindowTyping()) {
         return;
     }
     WatchForeground();
     ShowModifierState();
-    if (keystate > kHighestRecordedKeystate) {
+    if (event.keystate > kHighestRecordedKeystate) {
         return;
     }
-    Record(KeyName(keyCode), ownKey);
-    // The program's own keys, and what they typed, never fire anything.
-    if (!ownKey) {
+    Record(KeyName(event.keyCode, event.level), ownKey);
+    // The program's own keys, and what they typed, never fire anything; keys
+    // typed while a keystroke delivery runs fire nothing before it is over.
+    if (!ownKey && !delivery.InProgress) {
         const KeyBuffer& buffer = d_.state.keyBuffer;
         if (!buffer.EndsWithOwnKey() && EndsWithIgnoringCase(buffer.Text(), kBufferPageWord)) {
             d_.sender.SendKeystrokes(std::u16string(kBufferPageToken));
@@ -64,20 +104,21 @@ void KeyCapture::WinHook1_KeyDownHook(std::uint32_t keyCode, std::int16_t keysta
     d_.commands.EnableEditFields(true);
 }
 
-void KeyCapture::WinHook1_KeyUpHook(std::uint32_t keyCode) {
-    ModifierFlags& flags = d_.state.modifiers;
-    SetModifier(flags, keyCode, false);
-    if (d_.windows.GetForegroundWindow() == d_.program.MainWindowHandle()) {
-        flags.CapsLockOn = d_.windowOperations.KeyStateOn(kKeyCapsLock);
-    } else if (keyCode == kKeyCapsLock) {
-        flags.CapsLockOn = !flags.CapsLockOn;
+void KeyCapture::WinHook1_KeyUpHook(const KeyEvent& event) {
+    if (event.origin == KeyOrigin::User) {
+        ModifierFlags& flags = d_.state.modifiers;
+        FollowModifier(flags, event, false);
+        if (d_.windows.GetForegroundWindow() == d_.program.MainWindowHandle()) {
+            flags.CapsLockOn = d_.windowOperations.KeyStateOn(kKeyCapsLock);
+        } else if (event.keyCode == kKeyCapsLock) {
+            flags.CapsLockOn = !flags.CapsLockOn;
+        }
     }
     ShowModifierState();
 }
 
 void KeyCapture::Timer1_Timer() {
     WatchForeground();
-    d_.ownKeys.OnTimerTick();
 }
 
 // Typing into the program's own windows is not recorded, except while one of
@@ -113,25 +154,29 @@ void KeyCapture::Record(const std::u16string& entry, bool ownKey) {
     }
     std::u16string& diary = d_.state.KeyDiary;
     diary += entry;
-    if (diary.size() > kDiaryCapacity) {
-        diary.erase(0, diary.size() - kDiaryCapacity);
-    }
+    KeepLastUnits(diary, kDiaryCapacity);
     d_.page.SetBufferTexts(buffer.Text(), diary);
 }
 
-std::u16string KeyCapture::KeyName(std::uint32_t keyCode) {
+std::u16string KeyCapture::KeyName(std::uint32_t keyCode, const KeyLevel& level) {
     if (IsSilentKey(keyCode)) {
         return {};
     }
     if (std::u16string named = NamedKeyEntry(keyCode); !named.empty()) {
         return named;
     }
+    if (d_.windows.GetForegroundWindow() != d_.program.MainWindowHandle()) {
+        // Translated with the modifiers the key was typed with, the entry is
+        // the character that appeared, on any layout.
+        std::u16string character = TranslateKey(keyCode, level);
+        if (character.size() == 1 && character[0] <= 0xFF) {
+            character[0] = AnsiCharacter(static_cast<std::uint8_t>(character[0]));
+        }
+        return character;
+    }
     // In the main window (a list box has the focus) the key code itself
-    // stands for the character.
-    const char16_t code = d_.windows.GetForegroundWindow() == d_.program.MainWindowHandle()
-                              ? static_cast<char16_t>(keyCode)
-                              : TranslateKey(keyCode);
-    char16_t entry = code <= 0xFF ? AnsiCharacter(static_cast<std::uint8_t>(code)) : code;
+    // stands for the character, and the flags stand in for the modifiers.
+    char16_t entry = AnsiCharacter(static_cast<std::uint8_t>(keyCode));
     const ModifierFlags& flags = d_.state.modifiers;
     const char16_t upper = UpperCase(entry);
     if (upper >= u'A' && upper <= u'Z') {
@@ -142,14 +187,31 @@ std::u16string KeyCapture::KeyName(std::uint32_t keyCode) {
     return std::u16string(1, entry);
 }
 
-char16_t KeyCapture::TranslateKey(std::uint32_t keyCode) {
-    const KeyboardState state = d_.layout.GetKeyboardState();
+std::u16string KeyCapture::TranslateKey(std::uint32_t keyCode, const KeyLevel& level) {
+    KeyboardState state{};
+    if (level.shift) {
+        state[kKeyShift] = kKeyDownBit;
+    }
+    if (level.capsLock) {
+        state[kKeyCapsLock] = kKeyToggledBit;
+    }
+    if (level.altGr) {
+        state[kKeyCtrl] = kKeyDownBit;
+        state[kKeyAlt] = kKeyDownBit;
+    }
     const KeyboardLayoutHandle layout = d_.layout.GetKeyboardLayout();
     const std::uint32_t scanCode =
         d_.layout.MapVirtualKeyExA(keyCode, kMapVirtualKeyToScanCode, layout);
     std::uint32_t output = 0;
-    d_.layout.ToAscii(keyCode, scanCode, state, output, 0);
-    return static_cast<char16_t>(output & 0xFFFF);
+    const int produced = d_.layout.ToAscii(keyCode, scanCode, state, output, 0);
+    const auto first = static_cast<char16_t>(output & 0xFFFF);
+    const auto second = static_cast<char16_t>(output >> 16);
+    // Two characters from a dead key keep the first; a surrogate pair is
+    // one character.
+    if (produced == 2 && IsHighSurrogate(first) && IsLowSurrogate(second)) {
+        return {first, second};
+    }
+    return std::u16string(1, first);
 }
 
 void KeyCapture::ShowModifierState() {

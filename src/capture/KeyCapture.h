@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/KeyboardHook.h"
+
 namespace tavro {
 
 struct CaptureState;
@@ -10,7 +12,6 @@ class KeyBufferPage;
 class KeyboardLayout;
 class KeystrokeSending;
 class MainWindowCommands;
-class OwnKeyEvents;
 class ProgramInfo;
 class TriggerMatcher;
 class WindowOperations;
@@ -23,7 +24,6 @@ class KeyCapture {
   public:
     struct Dependencies {
         CaptureState& state;
-        OwnKeyEvents& ownKeys;
         WindowSystem& windows;
         WindowOperations& windowOperations;
         KeyboardLayout& layout;
@@ -36,17 +36,17 @@ class KeyCapture {
 
     explicit KeyCapture(const Dependencies& dependencies);
 
-    void WinHook1_KeyDownHook(std::uint32_t keyCode, std::int16_t keystate);
-    void WinHook1_KeyUpHook(std::uint32_t keyCode);
+    void WinHook1_KeyDownHook(const KeyEvent& event);
+    void WinHook1_KeyUpHook(const KeyEvent& event);
     // Every 500 ms.
     void Timer1_Timer();
 
-    // The key-buffer entry of a key: "" for the silent keys, a bracketed name,
-    // or one character.
-    std::u16string KeyName(std::uint32_t keyCode);
-    // The character the key produces under the program's keyboard state, 0
-    // when none.
-    char16_t TranslateKey(std::uint32_t keyCode);
+    // The key-buffer entry of a key typed with these modifiers: "" for the
+    // silent keys, a bracketed name, or one character (two UTF-16 units
+    // outside the Basic Multilingual Plane).
+    std::u16string KeyName(std::uint32_t keyCode, const KeyLevel& level);
+    // The character the key types with these modifiers, "\0" when none.
+    std::u16string TranslateKey(std::uint32_t keyCode, const KeyLevel& level);
     void ShowModifierState();
 
   private:

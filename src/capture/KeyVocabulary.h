@@ -11,7 +11,10 @@ inline constexpr std::uint32_t kKeyShift = 16;
 inline constexpr std::uint32_t kKeyCtrl = 17;
 inline constexpr std::uint32_t kKeyAlt = 18;
 inline constexpr std::uint32_t kKeyCapsLock = 20;
+inline constexpr std::uint32_t kKeyEscape = 27;
 inline constexpr std::uint32_t kKeyRight = 39;
+inline constexpr std::uint32_t kKeyLeftWindows = 91;
+inline constexpr std::uint32_t kKeyRightWindows = 92;
 inline constexpr std::uint32_t kKeyF1 = 112;
 inline constexpr std::uint32_t kKeyNumLock = 144;
 

@@ -327,7 +327,7 @@ const QImage& frmTavro::TriggerPicture() const {
     return imagePage->TriggerPicture();
 }
 
-bool frmTavro::HasReplaceRTF() const {
+bool frmTavro::HasReplaceRTF() {
     return richTextPage->HasReplaceRTF();
 }
 

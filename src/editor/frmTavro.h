@@ -78,8 +78,6 @@ class frmTavro final : public QMainWindow,
     SortedListBox& SendKeyList();
     SortedListBox& TextOnlyList();
     const QImage& TriggerPicture() const;
-    // Whether the rich-text preview holds the content of a file.
-    bool HasReplaceRTF() const;
 
     // EditorControls
     void SetFieldText(EditorField field, const std::u16string& text) override;
@@ -106,6 +104,9 @@ class frmTavro final : public QMainWindow,
     void ShowTrigger(int slot) override;
     std::u16string ReplaceText() override;
     std::string ReplaceRTF() override;
+    // Whether the rich-text preview holds the content of a file (not when
+    // the file is missing, unreadable, empty or no rich text).
+    bool HasReplaceRTF() override;
     std::u16string CommandLine() override;
     bool HasTriggerPicture() override;
 

@@ -3,9 +3,14 @@
 namespace tavro {
 
 Engine::Engine(const EnginePorts& ports)
-    : ownInjector_(ports.injector, ownKeys_),
-      windowOperations_(ports.windows, ports.shell, ports.program),
-      sender_(ownInjector_, ports.layout, capture_.modifiers, ports.commands),
+    : windowOperations_(ports.windows, ports.shell, ports.program),
+      sender_({.injector = ports.injector,
+               .layout = ports.layout,
+               .modifiers = capture_.modifiers,
+               .delivery = capture_.delivery,
+               .windows = ports.windows,
+               .eventLoop = ports.eventLoop,
+               .commands = ports.commands}),
       firer_({.triggers = triggers_,
               .applications = applications_,
               .capture = capture_,
@@ -15,10 +20,10 @@ Engine::Engine(const EnginePorts& ports)
               .clipboard = ports.clipboard,
               .tray = ports.tray,
               .eventLoop = ports.eventLoop,
-              .clock = ports.clock}),
+              .clock = ports.clock,
+              .messages = ports.messages}),
       matcher_(capture_.keyBuffer, triggers_, firer_, ports.choice),
       keyCapture_({.state = capture_,
-                   .ownKeys = ownKeys_,
                    .windows = ports.windows,
                    .windowOperations = windowOperations_,
                    .layout = ports.layout,
@@ -29,11 +34,11 @@ Engine::Engine(const EnginePorts& ports)
                    .matcher = matcher_}) {}
 
 void Engine::KeyDownHook(const KeyEvent& event) {
-    keyCapture_.WinHook1_KeyDownHook(event.keyCode, event.keystate);
+    keyCapture_.WinHook1_KeyDownHook(event);
 }
 
 void Engine::KeyUpHook(const KeyEvent& event) {
-    keyCapture_.WinHook1_KeyUpHook(event.keyCode);
+    keyCapture_.WinHook1_KeyUpHook(event);
 }
 
 }  // namespace tavro

@@ -4,8 +4,6 @@
 
 #include "capture/CaptureState.h"
 #include "capture/KeyCapture.h"
-#include "capture/OwnKeyEvents.h"
-#include "capture/OwnKeyInjector.h"
 #include "capture/TriggerMatcher.h"
 #include "output/KeystrokeSender.h"
 #include "output/TriggerFirer.h"
@@ -23,6 +21,7 @@ class KeyBufferPage;
 class KeyInjector;
 class KeyboardLayout;
 class MainWindowCommands;
+class MessageBoxes;
 class ProgramInfo;
 class Shell;
 class StagingArea;
@@ -45,6 +44,7 @@ struct EnginePorts {
     EventLoop& eventLoop;
     Clock& clock;
     TriggerChoice& choice;
+    MessageBoxes& messages;
 };
 
 // The triggers, the application lists and the capture state of one run, with
@@ -74,8 +74,6 @@ class Engine final : public KeyEventSink {
     TriggerTable triggers_;
     ApplicationLists applications_;
     CaptureState capture_;
-    OwnKeyEvents ownKeys_;
-    OwnKeyInjector ownInjector_;
     WindowOperations windowOperations_;
     KeystrokeSender sender_;
     TriggerFirer firer_;

@@ -1,11 +1,14 @@
 #include "output/KeystrokeSender.h"
 
+#include "capture/CaptureState.h"
 #include "capture/KeyVocabulary.h"
 #include "capture/ModifierFlags.h"
 #include "output/ReplacementTokens.h"
+#include "platform/EventLoop.h"
 #include "platform/KeyInjector.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/MainWindowCommands.h"
+#include "platform/WindowSystem.h"
 #include "text/TextCase.h"
 #include "text/Utf16.h"
 
@@ -19,27 +22,65 @@ constexpr std::int16_t kNoKey = -1;
 // Greek, ...): Ctrl with it is the paste shortcut all the same.
 constexpr std::uint8_t kKeyV = 0x56;
 
+// The order in which held modifier keys are released.
+constexpr std::uint32_t kReleaseOrder[] = {kKeyAlt, kKeyCtrl, kKeyShift, kKeyLeftWindows,
+                                           kKeyRightWindows};
+
 std::uint8_t LowByte(std::int64_t value) {
     return static_cast<std::uint8_t>(value & 0xFF);
 }
 
+bool IsSurrogatePairAt(const std::u16string& text, std::size_t i) {
+    return IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
+}
+
+// A keystroke delivery into the target window, running for the lifetime of
+// the object: the platform sends its keys into that window only.
+class DeliveryScope {
+  public:
+    DeliveryScope(KeystrokeDelivery& delivery, KeyInjector& injector, WindowHandle target)
+        : delivery_(delivery), injector_(injector), outer_(delivery) {
+        delivery_ = {.InProgress = true, .StopRequested = false, .Target = target};
+        injector_.KeepToWindow(target);
+    }
+    ~DeliveryScope() {
+        delivery_ = outer_;
+        injector_.KeepToWindow(outer_.Target);
+    }
+    DeliveryScope(const DeliveryScope&) = delete;
+    DeliveryScope& operator=(const DeliveryScope&) = delete;
+
+  private:
+    KeystrokeDelivery& delivery_;
+    KeyInjector& injector_;
+    KeystrokeDelivery outer_;
+};
+
 }  // namespace
 
-KeystrokeSender::KeystrokeSender(KeyInjector& injector, KeyboardLayout& layout,
-                                 const ModifierFlags& modifiers, MainWindowCommands& commands)
-    : injector_(injector), layout_(layout), modifiers_(modifiers), commands_(commands) {}
+KeystrokeSender::KeystrokeSender(const Dependencies& dependencies) : d_(dependencies) {}
 
 void KeystrokeSender::SendKeystrokes(const std::u16string& text) {
-    // Alt or Ctrl still held from typing the trigger would turn the keys
-    // into shortcuts.
-    if (modifiers_.AltDown) {
-        Release(kKeyAlt);
-    }
-    if (modifiers_.CtrlDown) {
-        Release(kKeyCtrl);
-    }
+    ReleaseHeldModifiers();
     if (!SendToken(text)) {
         TypeText(text);
+    }
+}
+
+// The modifiers the user still holds from typing the trigger would turn the
+// keys into shortcuts (Alt, Ctrl, the Windows keys) or change the characters
+// (Shift, AltGr): each held key is released as the key it is. The flags go
+// on saying the keys are down, as the user still holds them, until the user
+// lets go; so the next delivery releases them again.
+void KeystrokeSender::ReleaseHeldModifiers() {
+    for (const std::uint32_t kind : kReleaseOrder) {
+        for (const HeldKey& key : d_.modifiers.heldKeys) {
+            if (key.virtualKey == kind) {
+                d_.injector.keybd_event(key.virtualKey, key.scanCode,
+                                        kKeyEventKeyUp | (key.extended ? kKeyEventExtendedKey : 0U),
+                                        0);
+            }
+        }
     }
 }
 
@@ -58,13 +99,13 @@ bool KeystrokeSender::SendToken(const std::u16string& text) {
     } else if (text == kTokenEnter) {
         Tap(kKeyEnter);
     } else if (text == kTokenOpen) {
-        commands_.mnuOpen();
+        d_.commands.mnuOpen();
     } else if (text == kTokenNew) {
-        commands_.mnuOpen();
-        commands_.mnuNewTrigger();
+        d_.commands.mnuOpen();
+        d_.commands.mnuNewTrigger();
     } else if (text == kTokenBuffer) {
-        commands_.mnuOpen();
-        commands_.SetTab(kKeyBufferTab);
+        d_.commands.mnuOpen();
+        d_.commands.SetTab(kKeyBufferTab);
     } else {
         return false;
     }
@@ -72,57 +113,97 @@ bool KeystrokeSender::SendToken(const std::u16string& text) {
 }
 
 void KeystrokeSender::TypeText(const std::u16string& text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c == u'\n') {
-            continue;  // CR types the Enter of a CR LF pair
+    const WindowHandle target = d_.windows.GetForegroundWindow();
+    const DeliveryScope scope(d_.delivery, d_.injector, target);
+    std::size_t position = 0;
+    while (position < text.size()) {
+        const std::size_t sliceEnd = PrepareSlice(text, position);
+        for (; position < sliceEnd; ++position) {
+            if (d_.windows.GetForegroundWindow() != target) {
+                return;
+            }
+            const char16_t c = text[position];
+            if (c == u'\n') {
+                continue;  // CR types the Enter of a CR LF pair
+            }
+            if (IsSurrogatePairAt(text, position)) {
+                d_.injector.TypeCharacter(CombineSurrogates(c, text[position + 1]));
+                ++position;
+                continue;
+            }
+            TypeCharacter(c);
         }
-        if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            injector_.TypeCharacter(CombineSurrogates(c, text[i + 1]));
-            ++i;
-            continue;
+        if (position < text.size()) {
+            d_.injector.PauseSending();
+            d_.eventLoop.YieldOnce();
+            if (d_.delivery.StopRequested) {
+                return;
+            }
         }
-        TypeCharacter(c);
     }
 }
 
+// Finds the end of the slice that starts at `start`, and tells the platform
+// which characters without a key it will type.
+std::size_t KeystrokeSender::PrepareSlice(const std::u16string& text, std::size_t start) {
+    std::u32string withoutKey;
+    std::size_t end = start;
+    while (end < text.size() && end - start < kSliceCharacters) {
+        const bool pair = IsSurrogatePairAt(text, end);
+        const char32_t c = pair ? CombineSurrogates(text[end], text[end + 1]) : text[end];
+        if (pair || (c != U'\n' && d_.layout.VkKeyScanA(text[end]) == kNoKey)) {
+            if (withoutKey.find(c) == std::u32string::npos) {
+                if (withoutKey.size() == kSliceCharactersWithoutKey) {
+                    break;
+                }
+                withoutKey += c;
+            }
+        }
+        end += pair ? 2 : 1;
+    }
+    if (!withoutKey.empty()) {
+        d_.injector.PrepareToType(withoutKey);
+    }
+    return end;
+}
+
 void KeystrokeSender::TypeCharacter(char16_t c) {
-    const std::int16_t keyScan = layout_.VkKeyScanA(c);
+    const std::int16_t keyScan = d_.layout.VkKeyScanA(c);
     if (keyScan == kNoKey) {
         // No key of the layout types it: the platform types it by other means.
-        injector_.TypeCharacter(c);
+        d_.injector.TypeCharacter(c);
         return;
     }
     const char16_t upper = UpperCase(c);
     const bool upperFlag = upper == c;
     const std::uint8_t virtualKey = LowByte(keyScan);
-    const std::uint8_t scanCode = LowByte(layout_.OemKeyScan(layout_.CharToOemA(c)));
+    const std::uint8_t scanCode = LowByte(d_.layout.OemKeyScan(d_.layout.CharToOemA(c)));
     if (upper >= u'A' && upper <= u'Z') {
         // Caps Lock already gives capitals; Shift then gives small letters.
-        if (modifiers_.CapsLockOn ? !upperFlag : upperFlag) {
+        if (d_.modifiers.CapsLockOn ? !upperFlag : upperFlag) {
             Press(kKeyShift);
         }
     } else if (kShiftedChars.find(c) != std::u16string_view::npos) {
         Press(kKeyShift);
     }
-    injector_.keybd_event(virtualKey, scanCode, 0, 0);
-    injector_.keybd_event(virtualKey, scanCode, kKeyEventKeyUp, 0);
+    d_.injector.keybd_event(virtualKey, scanCode, 0, 0);
+    d_.injector.keybd_event(virtualKey, scanCode, kKeyEventKeyUp, 0);
     Release(kKeyShift);
 }
 
 // The layout's key for the character; the fallback where the layout has none,
 // rather than virtual key 255, which no application takes for anything.
 std::uint8_t KeystrokeSender::KeyTyping(char16_t c, std::uint8_t fallback) {
-    const std::int16_t keyScan = layout_.VkKeyScanA(c);
+    const std::int16_t keyScan = d_.layout.VkKeyScanA(c);
     return keyScan == kNoKey ? fallback : LowByte(keyScan);
 }
 
 void KeystrokeSender::Press(std::uint8_t virtualKey) {
-    injector_.keybd_event(virtualKey, 0, 0, 0);
+    d_.injector.keybd_event(virtualKey, 0, 0, 0);
 }
 
 void KeystrokeSender::Release(std::uint8_t virtualKey) {
-    injector_.keybd_event(virtualKey, 0, kKeyEventKeyUp, 0);
+    d_.injector.keybd_event(virtualKey, 0, kKeyEventKeyUp, 0);
 }
 
 void KeystrokeSender::Tap(std::uint8_t virtualKey) {

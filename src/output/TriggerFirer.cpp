@@ -7,17 +7,28 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
+#include "platform/MessageBoxes.h"
 #include "platform/StagingArea.h"
 #include "platform/TrayIcon.h"
 #include "store/ApplicationLists.h"
 #include "store/TriggerTable.h"
 #include "store/TriggerType.h"
 #include "text/TextCase.h"
+#include "text/Utf16.h"
 #include "window/WindowOperations.h"
 
 namespace tavro {
 
 namespace {
+
+constexpr std::u16string_view kRunawayTitle = u"Trigger Stopped";
+
+std::u16string RunawayText(const std::u16string& trigger) {
+    return u"The trigger \"" + trigger +
+           u"\" fired more than 10 times within one second, faster than anyone types it: "
+           u"its replacement probably types it again. Tavro will not fire it again until "
+           u"Tavro is restarted.";
+}
 
 bool IsWindowToken(std::u16string_view text) {
     return text == kTokenOpen || text == kTokenNew || text == kTokenBuffer;
@@ -46,7 +57,11 @@ int CountTriggerKeys(std::u16string_view triggerText) {
         if (triggerText[position] == u'<' && close != std::u16string_view::npos) {
             position = close + 1;
         } else {
-            ++position;
+            // A character beyond 16 bits is one for the Backspace key too.
+            const bool pair = IsHighSurrogate(triggerText[position]) &&
+                              position + 1 < triggerText.size() &&
+                              IsLowSurrogate(triggerText[position + 1]);
+            position += pair ? 2 : 1;
             ++count;
         }
     }
@@ -56,10 +71,13 @@ int CountTriggerKeys(std::u16string_view triggerText) {
 TriggerFirer::TriggerFirer(const Dependencies& dependencies) : d_(dependencies) {}
 
 void TriggerFirer::FireTrigger(const std::u16string& triggerText, int slot) {
-    if (triggerText.empty()) {
+    if (triggerText.empty() || d_.capture.delivery.InProgress) {
         return;
     }
     d_.capture.keyBuffer.Clear();
+    if (!MayFire(slot)) {
+        return;
+    }
     d_.tray.ShowFlashIcon();
     d_.eventLoop.YieldOnce();
     const bool sendKeyApp = IsSendKeyApp();
@@ -70,6 +88,7 @@ void TriggerFirer::FireTrigger(const std::u16string& triggerText, int slot) {
     d_.staging.ShowTrigger(slot);
     std::u16string text = d_.staging.ReplaceText();
     ReplaceDateAndTime(text, d_.clock.Now());
+    runawayGuard_.NoteTyped(keystrokeDelivery ? text : std::u16string());
     if (keystrokeDelivery) {
         EraseTypedTrigger(triggerText);
         d_.sender.SendKeystrokes(text);
@@ -77,6 +96,21 @@ void TriggerFirer::FireTrigger(const std::u16string& triggerText, int slot) {
         DeliverByClipboard(triggerText, slot, text);
     }
     d_.tray.ShowNormalIcon();
+}
+
+bool TriggerFirer::MayFire(int slot) {
+    const std::u16string trigger = d_.triggers.Slot(slot).Trigger;
+    switch (runawayGuard_.CheckFiring(trigger, d_.clock.GetTickCount64())) {
+        case RunawayGuard::Verdict::Fire:
+            return true;
+        case RunawayGuard::Verdict::JustStopped:
+            d_.messages.ShowMessage(RunawayText(trigger), std::u16string(kRunawayTitle),
+                                    MessageIcon::Exclamation);
+            return false;
+        case RunawayGuard::Verdict::Stopped:
+            return false;
+    }
+    return false;
 }
 
 void TriggerFirer::DeliverByClipboard(const std::u16string& triggerText, int slot,
@@ -97,6 +131,11 @@ void TriggerFirer::DeliverByClipboard(const std::u16string& triggerText, int slo
             EraseAndPaste(triggerText);
         }
     } else if (type == kTypeRTF) {
+        // Without its rich-text file there is nothing to paste: the typed
+        // trigger stays, and the clipboard keeps what the user put there.
+        if (!d_.staging.HasReplaceRTF()) {
+            return;
+        }
         d_.clipboard.Clear();
         d_.clipboard.SetRichText(d_.staging.ReplaceRTF());
         EraseAndPaste(triggerText);

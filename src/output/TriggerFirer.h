@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "capture/TriggerFiring.h"
+#include "output/RunawayGuard.h"
 
 namespace tavro {
 
@@ -13,19 +14,24 @@ class Clipboard;
 class Clock;
 class EventLoop;
 class KeystrokeSending;
+class MessageBoxes;
 class StagingArea;
 class TrayIcon;
 class TriggerTable;
 class WindowOperations;
 
-// How many Backspaces erase the typed trigger text: one per character, none
-// for a bracketed key name, none at all for "%none%".
+// How many Backspaces erase the typed trigger text: one per character (a
+// surrogate pair is one), none for a bracketed key name, none at all for
+// "%none%".
 int CountTriggerKeys(std::u16string_view triggerText);
 
 // Erases the typed trigger and delivers the replacement to the application
 // in front: as keystrokes to SendKey applications, as plain text to TextOnly
 // applications, and through the clipboard in the trigger's own format to all
-// others; "Launch" triggers start their command line instead.
+// others; "Launch" triggers start their command line instead. One firing at a
+// time: none starts while a keystroke delivery runs; and a trigger that fires
+// on what the firing before typed more often than anyone can type it stops,
+// with a message (RunawayGuard).
 class TriggerFirer final : public TriggerFiring {
   public:
     struct Dependencies {
@@ -39,6 +45,7 @@ class TriggerFirer final : public TriggerFiring {
         TrayIcon& tray;
         EventLoop& eventLoop;
         Clock& clock;
+        MessageBoxes& messages;
     };
 
     explicit TriggerFirer(const Dependencies& dependencies);
@@ -54,6 +61,7 @@ class TriggerFirer final : public TriggerFiring {
     bool IsTextOnlyApp();
 
   private:
+    bool MayFire(int slot);
     void DeliverByClipboard(const std::u16string& triggerText, int slot,
                             const std::u16string& text);
     void EraseTypedTrigger(const std::u16string& triggerText);
@@ -61,6 +69,7 @@ class TriggerFirer final : public TriggerFiring {
     void Send(std::u16string_view token);
 
     Dependencies d_;
+    RunawayGuard runawayGuard_;
 };
 
 }  // namespace tavro

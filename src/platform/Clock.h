@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace tavro {
 
 // A local date and time; month 1 to 12, hour 0 to 23.
@@ -16,6 +18,8 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual LocalTime Now() = 0;
+    // Milliseconds since some fixed moment; never goes back.
+    virtual std::uint64_t GetTickCount64() = 0;
 };
 
 }  // namespace tavro

@@ -13,8 +13,6 @@ inline constexpr std::uint32_t kMapVirtualKeyToScanCode = 0;  // MAPVK_VK_TO_VSC
 class KeyboardLayout {
   public:
     virtual ~KeyboardLayout() = default;
-    // The keyboard state of the program's own thread.
-    virtual KeyboardState GetKeyboardState() = 0;
     virtual KeyboardLayoutHandle GetKeyboardLayout() = 0;
     virtual std::uint32_t MapVirtualKeyExA(std::uint32_t code, std::uint32_t mapType,
                                            KeyboardLayoutHandle layout) = 0;

@@ -17,6 +17,9 @@ class StagingArea {
     virtual std::u16string ReplaceText() = 0;
     // The RTF markup of txtReplaceRTF.
     virtual std::string ReplaceRTF() = 0;
+    // Whether txtReplaceRTF holds the content of the trigger's rich-text
+    // file (false when the file is missing or could not be read).
+    virtual bool HasReplaceRTF() = 0;
     // txtCommandLine.
     virtual std::u16string CommandLine() = 0;
     // Whether TriggerPicture holds a picture.

@@ -20,7 +20,6 @@ constexpr std::uint32_t kCapsLock = 20;
 
 class KeyCaptureTest : public ::testing::Test {
   protected:
-    void SetCapsLock(bool on) { fixture.engine.Capture().modifiers.CapsLockOn = on; }
     void ShiftType(std::u16string_view keys) {
         fixture.keyboard.KeyDown(kShift);
         for (char16_t key : keys) {
@@ -32,15 +31,17 @@ class KeyCaptureTest : public ::testing::Test {
     FakeEngine fixture;
 };
 
-TEST_F(KeyCaptureTest, LettersFollowCapsLockAndNotShift) {
+// The keys are translated with the Shift and Caps Lock they were typed
+// with: the buffer holds what appeared.
+TEST_F(KeyCaptureTest, LettersAreRecordedAsTheyWereTyped) {
     fixture.keyboard.Type(u"abc");
     ShiftType(u"a");
-    EXPECT_EQ(fixture.KeyBuffer(), u"abca");
+    EXPECT_EQ(fixture.KeyBuffer(), u"abcA");
 
-    SetCapsLock(true);
+    fixture.keyboard.Press(kCapsLock);
     fixture.keyboard.Type(u"abc");
     ShiftType(u"a");
-    EXPECT_EQ(fixture.KeyBuffer(), u"abcaABCA");
+    EXPECT_EQ(fixture.KeyBuffer(), u"abcAABCa");
 }
 
 TEST_F(KeyCaptureTest, ShiftTurnsSymbolsIntoTheirUsPartners) {
@@ -169,19 +170,85 @@ TEST_F(KeyCaptureTest, TypingIntoTheProgramsOwnDialogsIsNotRecorded) {
     EXPECT_EQ(fixture.KeyBuffer(), u"");
 }
 
-TEST_F(KeyCaptureTest, TranslatesKeysThroughTheLayoutWithTheProgramsKeyboardState) {
+TEST_F(KeyCaptureTest, TranslatesKeysThroughTheLayout) {
     constexpr std::uint32_t kEuroKey = 0xE2;
     fixture.keyboard.SetToAscii(kEuroKey, u'€');
     fixture.log.Clear();
     fixture.keyboard.KeyDown(kEuroKey, 0x56);
     EXPECT_EQ(fixture.KeyBuffer(), u"€");
-    EXPECT_THAT(fixture.log.CallsStartingWith({"GetKeyboard", "MapVirtualKeyExA", "ToAscii"}),
-                ElementsAre("GetKeyboardState()", "GetKeyboardLayout()",
-                            "MapVirtualKeyExA(226,0,67699721)", "ToAscii(226,0,0)"));
+    EXPECT_THAT(
+        fixture.log.CallsStartingWith({"GetKeyboard", "MapVirtualKeyExA", "ToAscii"}),
+        ElementsAre("GetKeyboardLayout()", "MapVirtualKeyExA(226,0,67699721)", "ToAscii(226,0,0)"));
 
     constexpr std::uint32_t kPause = 19;  // produces nothing
     fixture.keyboard.KeyDown(kPause);
     EXPECT_EQ(fixture.KeyBuffer(), std::u16string(u"€\0", 2));
+}
+
+// A German keyboard: ";" is Shift with the comma key, "@" is AltGr with Q.
+// A trigger of punctuation fires, with no US Shift table in the way.
+TEST_F(KeyCaptureTest, KeysOfAnotherLayoutAreRecordedWithTheirRealModifiers) {
+    constexpr std::uint32_t kCommaKey = 0xBC;
+    constexpr std::int16_t kAltGr = 0x138;
+    fixture.keyboard.SetToAscii(kCommaKey, u',', u';', 0);
+    fixture.keyboard.SetToAscii('Q', u'q', u'Q', u'@');
+    fixture.AddTrigger(u";q@", u"Punctuation", u"Text", u"x");
+
+    fixture.keyboard.KeyDown(kShift);
+    fixture.keyboard.Press(kCommaKey);
+    fixture.keyboard.KeyUp(kShift);
+    fixture.keyboard.Press('Q');
+    fixture.keyboard.KeyDown(18, kAltGr);
+    fixture.keyboard.Press('Q');
+    fixture.keyboard.KeyUp(18, kAltGr);
+
+    EXPECT_EQ(fixture.engine.Capture().KeyDiary, u";q@");
+    EXPECT_THAT(fixture.log.CallsStartingWith({"ShowTrigger"}), ElementsAre("ShowTrigger(0)"));
+}
+
+// A character outside the Basic Multilingual Plane is recorded whole: a
+// trigger made of it fires, and one Backspace takes it away.
+TEST_F(KeyCaptureTest, CharactersBeyondSixteenBitsAreRecordedWhole) {
+    constexpr std::uint32_t kEmojiKey = 0xE2;
+    fixture.keyboard.SetToAscii(kEmojiKey, U'😀');
+    fixture.keyboard.Type(u"a");
+    fixture.keyboard.Press(kEmojiKey);
+    EXPECT_EQ(fixture.KeyBuffer(), u"a😀");
+    fixture.keyboard.Press(8);
+    EXPECT_EQ(fixture.KeyBuffer(), u"a");
+
+    fixture.AddTrigger(u":😀", u"Smile", u"Text", u"x");
+    fixture.keyboard.Type(u":");
+    fixture.keyboard.Press(kEmojiKey);
+    EXPECT_THAT(fixture.log.CallsStartingWith({"ShowTrigger"}), ElementsAre("ShowTrigger(0)"));
+
+    // The front of a full buffer never keeps half of one.
+    for (int i = 0; i < 30; ++i) {
+        fixture.keyboard.Press(kEmojiKey);
+    }
+    EXPECT_EQ(fixture.KeyBuffer().size(), 50U);
+    fixture.keyboard.Type(u"b");
+    EXPECT_EQ(fixture.KeyBuffer().size(), 49U);
+    EXPECT_EQ(fixture.KeyBuffer().front(), u'\xD83D');
+}
+
+// A Shift, Ctrl or Alt key-up clears its flag: the check boxes show it, and
+// the next delivery has nothing to release.
+TEST_F(KeyCaptureTest, ModifierKeyUpsClearTheirFlags) {
+    for (std::uint32_t key : {kShift, kCtrl, std::uint32_t{18}}) {
+        fixture.keyboard.KeyDown(key);
+    }
+    const ModifierFlags& flags = fixture.engine.Capture().modifiers;
+    EXPECT_TRUE(flags.ShiftDown && flags.CtrlDown && flags.AltDown);
+    for (std::uint32_t key : {kShift, kCtrl, std::uint32_t{18}}) {
+        fixture.keyboard.KeyUp(key);
+    }
+    EXPECT_FALSE(flags.ShiftDown || flags.CtrlDown || flags.AltDown);
+    EXPECT_EQ(fixture.desktop.shownModifierChecks,
+              (std::array<bool, 4>{false, false, false, false}));
+    fixture.log.Clear();
+    fixture.engine.Sender().SendKeystrokes(u"%back%");
+    EXPECT_THAT(fixture.KeyEvents(), ElementsAre("keybd_event(8,0,0,0)", "keybd_event(8,0,2,0)"));
 }
 
 TEST_F(KeyCaptureTest, CapsLockFollowsItsKeyOutsideAndTheSystemInsideTheProgram) {
@@ -223,6 +290,19 @@ TEST_F(KeyCaptureTest, TypingTavrobuffOpensTheKeyBufferPageAndStillMatches) {
     fixture.keyboard.Type(u"f");
     EXPECT_THAT(fixture.log.CallsStartingWith({"mnuOpen", "SetTab", "ShowTrigger"}),
                 ElementsAre("mnuOpen()", "SetTab(4)", "ShowTrigger(0)"));
+}
+
+// "tavrobuff" typed by the program itself opens nothing, not even when the
+// user presses Shift right after it.
+TEST_F(KeyCaptureTest, TavrobuffTypedByTheProgramOpensNothing) {
+    fixture.engine.Applications().SendKeyApps = {u"Mousepad"};
+    fixture.keyboard.SetEchoSentKeys(true);
+    fixture.AddTrigger(u"tb", u"Buffer", u"Text", u"see tavrobuff");
+    fixture.keyboard.Type(u"tb");
+    fixture.keyboard.DeliverSentKeys();
+    ASSERT_TRUE(fixture.KeyBuffer().ends_with(u"tavrobuff"));
+    fixture.keyboard.KeyDown(kShift);
+    EXPECT_THAT(fixture.log.CallsStartingWith({"mnuOpen"}), IsEmpty());
 }
 
 }  // namespace

@@ -70,6 +70,18 @@ TEST_F(TriggerMatchingTest, SeveralMatchesAreOfferedInSlotOrderAndTheBufferEmpti
     EXPECT_EQ(fixture.KeyBuffer(), u"");
 }
 
+// Keys typed while the menu is open are forgotten with the rest when it
+// closes.
+TEST_F(TriggerMatchingTest, TheBufferIsEmptiedWhenTheChoiceMenuHasClosed) {
+    fixture.AddTrigger(u"ig", u"Short");
+    fixture.AddTrigger(u"sig", u"Long");
+    fixture.desktop.onTriggerChoice = [this](const std::vector<int>&) {
+        fixture.keyboard.Type(u"xy");
+    };
+    fixture.keyboard.Type(u"sig");
+    EXPECT_EQ(fixture.KeyBuffer(), u"");
+}
+
 TEST_F(TriggerMatchingTest, EveryOneOfManyMatchesIsOffered) {
     const std::u16string triggers[] = {u"a",     u"ba",     u"cba",    u"dcba",
                                        u"edcba", u"fedcba", u"gfedcba"};

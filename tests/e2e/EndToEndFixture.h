@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -35,7 +36,10 @@ class EndToEndTest : public ::testing::Test {
         desktop = std::make_unique<TestDesktop>();
         editor = desktop->OpenMousepadWindow();
     }
-    static void TearDownTestSuite() { desktop.reset(); }
+    static void TearDownTestSuite() {
+        desktop.reset();
+        featherpad = 0;
+    }
 
     void SetUp() override {
         desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
@@ -80,6 +84,29 @@ class EndToEndTest : public ::testing::Test {
         return desktop->Run({"xclip", "-o", "-selection", "clipboard", "-t", type}).output;
     }
 
+    // mousepad, then a featherpad window (started the first time), each in
+    // front and emptied when `use` runs for it.
+    static void InBothEditors(const std::function<void()>& use) {
+        if (featherpad == 0) {
+            featherpad = desktop->OpenFeatherpadWindow();
+        }
+        for (const WindowId window : {editor, featherpad}) {
+            SCOPED_TRACE(desktop->WindowName(window));
+            desktop->Xdotool({"windowactivate", "--sync", std::to_string(window)});
+            desktop->ClearEditor();
+            use();
+        }
+    }
+
+    // Types the keys with Shift held until a second after the last, as a
+    // person whose finger is still on Shift when the trigger fires.
+    static void TypeWithShiftHeld(const std::vector<std::string>& keys) {
+        std::vector<std::string> arguments{"keydown", "shift", "key", "--delay", "40"};
+        arguments.insert(arguments.end(), keys.begin(), keys.end());
+        arguments.insert(arguments.end(), {"sleep", "1", "keyup", "shift"});
+        desktop->Xdotool(arguments);
+    }
+
     // Starts a program on the desktop and puts its first visible window that
     // `xdotool search` finds with the arguments in front.
     std::unique_ptr<ChildProcess> StartApplication(const std::vector<std::string>& command,
@@ -117,6 +144,7 @@ class EndToEndTest : public ::testing::Test {
 
     static inline std::unique_ptr<TestDesktop> desktop;
     static inline WindowId editor = 0;
+    static inline WindowId featherpad = 0;
     TavroProgram tavro;
 };
 

@@ -45,6 +45,29 @@ TEST_F(EndToEndTest, ASendKeyApplicationGetsTheReplacementTypedOnce) {
                     R"(\[[A-Z][a-z][a-z] [0-9]+ 20[0-9][0-9]\|[0-9]+:[0-9][0-9] [ap]m\|%date%\])"));
 }
 
+// Shift is still held when the last key of "BTW" fires the trigger: Tavro
+// lets go of it first, so the paste is Ctrl+V (featherpad takes
+// Ctrl+Shift+V for inserting the date, mousepad for nothing).
+TEST_F(EndToEndTest, ATriggerTypedWithShiftHeldIsPasted) {
+    StartTavro({MakeTrigger(u"BTW", u"By the way", u"Text", u"by the way")});
+    InBothEditors([] {
+        TypeWithShiftHeld({"b", "t", "w"});
+        EXPECT_EQ(EditorTextOnceItIs("by the way"), "by the way");
+    });
+}
+
+// Typed into a SendKey application with Shift still held, the replacement's
+// first key is not shifted: "[", not "{".
+TEST_F(EndToEndTest, ATriggerTypedWithShiftHeldIsTypedUnshifted) {
+    ApplicationLists applications;
+    applications.SendKeyApps = {u"Untitled"};  // both editors' new documents
+    StartTavro({MakeTrigger(u"hi!", u"Greeting", u"Text", u"[hello]")}, applications);
+    InBothEditors([] {
+        TypeWithShiftHeld({"h", "i", "1"});
+        EXPECT_EQ(EditorTextOnceItIs("[hello]"), "[hello]");
+    });
+}
+
 TEST_F(EndToEndTest, ATextOnlyApplicationGetsTheAlternateTexts) {
     ApplicationLists applications;
     applications.TextOnlyApps = {u"Mousepad"};

@@ -23,6 +23,8 @@ void TavroProgram::WriteDatabase(const std::vector<TriggerRecord>& triggers,
 }
 
 void TavroProgram::Start(const Environment& environment) {
+    // A program started before in the folder said it was running: not this one.
+    std::filesystem::remove(Folder() / "tavro.log");
     process_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{(Folder() / "tavro").string()}, environment, std::nullopt,
         (Folder() / "tavro.log").string());

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "engine/SelfTriggerSimulation.h"
 #include "support/FakeEngine.h"
 
 namespace tavro {
@@ -95,15 +96,82 @@ TEST_F(SelfTriggerTest, UserKeysTypedAmongTheProgramsOwnAreStillTheUsers) {
     EXPECT_EQ(Firings(), 2);  // sig and qq, and nothing from "xx" or "y"
 }
 
-TEST_F(SelfTriggerTest, ForgottenSentKeysExpireWithTheTimer) {
+TEST_F(SelfTriggerTest, LostSentKeysChangeNothing) {
     fixture.AddTrigger(u"sig", u"Signature", u"Text", u"s");
     fixture.keyboard.SetEchoSentKeys(false);  // the hook lost them all
     fixture.keyboard.Type(u"sig");
-    for (int tick = 0; tick < 3; ++tick) {
-        fixture.engine.Timer1_Timer();
-    }
     fixture.keyboard.Type(u"sig");
     EXPECT_EQ(Firings(), 2);
+}
+
+// The user holds Shift for "BTW"; the program lets go of it before it
+// types. The flag keeps saying Shift is down, as the user still holds it,
+// until the user lets go: only then does a firing release nothing.
+TEST_F(SelfTriggerTest, ShiftHeldForTheTriggerIsReleasedAndLeftToTheUser) {
+    fixture.AddTrigger(u"BTW", u"By the way", u"Text", u"by the way");
+    fixture.keyboard.KeyDown(16, 0x2A);
+    for (std::uint32_t key : {'B', 'T', 'W'}) {
+        fixture.keyboard.Press(key);
+    }
+    EXPECT_EQ(fixture.KeyEvents().front(), "keybd_event(16,42,2,0)");
+    DeliverSentKeys();
+    EXPECT_TRUE(fixture.engine.Capture().modifiers.ShiftDown);
+
+    fixture.keyboard.KeyUp(16, 0x2A);
+    EXPECT_FALSE(fixture.engine.Capture().modifiers.ShiftDown);
+    fixture.log.Clear();
+    fixture.keyboard.Type(u"btw");
+    EXPECT_EQ(fixture.KeyEvents().front(), "keybd_event(8,0,0,0)");
+}
+
+// On a platform that took the program's keys for the user's, a replacement
+// that types its own trigger fires it again and again: after the user's
+// firing, the trigger stops after ten firings on its own output within a
+// second, with one message, and stays stopped.
+TEST_F(SelfTriggerTest, ARunawayTriggerStopsWithOneMessage) {
+    fixture.keyboard.SetEchoAsUserKeys(true);
+    fixture.AddTrigger(u"sig", u"Signature", u"Text", u"my sig");
+    fixture.keyboard.Type(u"sig");
+    DeliverSentKeys();
+    EXPECT_EQ(Firings(), 11);
+    const std::vector<std::string> message = {
+        "MessageBox(\"The trigger \"sig\" fired more than 10 times within one second, faster "
+        "than anyone types it: its replacement probably types it again. Tavro will not fire it "
+        "again until Tavro is restarted.\",\"Trigger Stopped\",Exclamation)"};
+    EXPECT_EQ(fixture.log.CallsStartingWith({"MessageBox"}), message);
+
+    fixture.desktop.AdvanceTickCount(3600 * 1000);
+    fixture.keyboard.SetEchoAsUserKeys(false);
+    fixture.keyboard.Type(u" sig");
+    DeliverSentKeys();
+    EXPECT_EQ(Firings(), 11);
+    EXPECT_EQ(fixture.log.CallsStartingWith({"MessageBox"}), message);
+}
+
+// A program types the trigger twenty times within a millisecond, as
+// automation does: every firing is the user's, none is stopped.
+TEST_F(SelfTriggerTest, TriggersTypedAtMachineSpeedAllFire) {
+    fixture.keyboard.SetEchoAsUserKeys(true);
+    fixture.AddTrigger(u";sig", u"Signature", u"Text", u"XsigX");
+    for (int i = 0; i < 20; ++i) {
+        fixture.keyboard.Type(u" ;sig");
+        DeliverSentKeys();
+    }
+    EXPECT_EQ(Firings(), 20);
+    EXPECT_THAT(fixture.log.CallsStartingWith({"MessageBox"}), ::testing::IsEmpty());
+}
+
+// No interleaving of the user's keys with the program's own, and no loss or
+// reordering of its own keys, makes the program fire on its own output; a
+// trigger typed after the echo still fires. bench/self_trigger_stress runs
+// many more seeds.
+TEST(SelfTriggerRandomTest, FiringsNeverOutnumberTheUsersTriggerKeys) {
+    for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+        const test::SelfTriggerRun run = test::RunSelfTriggerSimulation(seed);
+        ASSERT_LE(run.firings, run.userTriggerEnds) << "seed " << seed << ": " << run.description;
+        ASSERT_TRUE(run.lastTriggerFiredOnce) << "seed " << seed << ": " << run.description;
+        ASSERT_EQ(run.messages, 0) << "seed " << seed << ": " << run.description;
+    }
 }
 
 }  // namespace

@@ -35,14 +35,15 @@ class DeliveryTest : public ::testing::Test {
     }
 
     std::vector<std::string> Fire(Target target, std::u16string type,
-                                  std::u16string replaceText = u"Hi", bool hasPicture = true) {
+                                  std::u16string replaceText = u"Hi", bool hasPicture = true,
+                                  bool hasRichText = true) {
         const std::u16string captions[] = {u"Terminal - bash", u"notes - notepad",
                                            u"Document - Writer"};
         fixture.windows.SetCaption(kEditor, captions[static_cast<int>(target)]);
         fixture.engine.Triggers().TriggerCount = 0;
         const int slot = fixture.AddTrigger(u"abc", u"Trigger", std::move(type));
         fixture.desktop.Stage(slot, {.replaceText = std::move(replaceText),
-                                     .replaceRTF = "{\\rtf1 \\b Hi\\b0}",
+                                     .replaceRTF = hasRichText ? "{\\rtf1 \\b Hi\\b0}" : "",
                                      .commandLine = u"xterm -e top",
                                      .hasPicture = hasPicture});
         fixture.log.Clear();
@@ -121,6 +122,14 @@ TEST_F(DeliveryTest, AnImageTriggerWithoutPictureLeavesTheTypedTriggerAndTheClip
     EXPECT_THAT(Fire(Target::Other, u"Image", u"Hi", false), IsEmpty());
     EXPECT_THAT(fixture.log.CallsStartingWith({"Tray"}),
                 ElementsAre("Tray.ShowFlashIcon()", "Tray.ShowNormalIcon()"));
+}
+
+TEST_F(DeliveryTest, AnRtfTriggerWithoutItsFileLeavesTheTypedTriggerAndTheClipboard) {
+    EXPECT_THAT(Fire(Target::Other, u"RTF", u"Hi", true, false), IsEmpty());
+    // Where the alternate text is delivered, the file is not needed.
+    EXPECT_THAT(
+        Fire(Target::TextOnly, u"RTF", u"Hi", true, false),
+        ElementsAreArray(Join({{"Clipboard.Clear()", "Clipboard.SetText(\"Hi\")"}, kErasePaste})));
 }
 
 TEST_F(DeliveryTest, AnUnknownTypeDeliversNothing) {

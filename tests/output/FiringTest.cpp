@@ -23,6 +23,7 @@ TEST(CountTriggerKeys, CountsCharactersButNotBracketedKeyNames) {
     EXPECT_EQ(CountTriggerKeys(u"<x<y>z"), 1);  // up to the first ">"
     EXPECT_EQ(CountTriggerKeys(u"%none%"), 0);
     EXPECT_EQ(CountTriggerKeys(u"%NONE%"), 6);
+    EXPECT_EQ(CountTriggerKeys(u":😀"), 2);
 }
 
 TEST(ReplacementDateTime, FormatsDateAndTimeTheWayTriggersInsertThem) {

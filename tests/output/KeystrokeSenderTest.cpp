@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/FakeEngine.h"
 
 namespace tavro {
@@ -91,15 +93,28 @@ TEST_F(KeystrokeSenderTest, ACarriageReturnLineFeedTypesOneEnter) {
 }
 
 TEST_F(KeystrokeSenderTest, HeldAltAndCtrlAreReleasedFirst) {
-    Modifiers().AltDown = true;
-    Modifiers().CtrlDown = true;
-    EXPECT_THAT(Send(u""), ElementsAre("keybd_event(18,0,2,0)", "keybd_event(17,0,2,0)"));
-    EXPECT_THAT(Send(u"%paste%"), ElementsAre("keybd_event(18,0,2,0)", "keybd_event(17,0,2,0)",
+    fixture.keyboard.KeyDown(17, 0x1D);
+    fixture.keyboard.KeyDown(18, 0x38);
+    EXPECT_THAT(Send(u""), ElementsAre("keybd_event(18,56,2,0)", "keybd_event(17,29,2,0)"));
+    EXPECT_THAT(Send(u"%paste%"), ElementsAre("keybd_event(18,56,2,0)", "keybd_event(17,29,2,0)",
                                               "keybd_event(17,0,0,0)", "keybd_event(86,0,0,0)",
                                               "keybd_event(86,0,2,0)", "keybd_event(17,0,2,0)"));
-    // The flags follow the real keys, not what was sent.
+    // The flags follow the user's keys, not what was sent.
     EXPECT_TRUE(Modifiers().AltDown);
     EXPECT_TRUE(Modifiers().CtrlDown);
+}
+
+// The last key of "BTW" or "hi!" is typed with Shift held, and AltGr or a
+// Windows key may be held too: each is released as the key it is (the right
+// Shift, the extended right Alt), so nothing goes out shifted.
+TEST_F(KeystrokeSenderTest, HeldShiftAltGrAndWindowsKeysAreReleasedAsTheKeysTheyAre) {
+    fixture.keyboard.KeyDown(16, 0x36);   // right Shift
+    fixture.keyboard.KeyDown(18, 0x138);  // AltGr
+    fixture.keyboard.KeyDown(91, 0x15B);  // left Windows key
+    EXPECT_THAT(Send(u"%paste%"), ElementsAre("keybd_event(18,56,3,0)", "keybd_event(16,54,2,0)",
+                                              "keybd_event(91,91,3,0)", "keybd_event(17,0,0,0)",
+                                              "keybd_event(86,0,0,0)", "keybd_event(86,0,2,0)",
+                                              "keybd_event(17,0,2,0)"));
 }
 
 TEST_F(KeystrokeSenderTest, CharactersWithoutAKeyAreTypedByThePlatform) {
@@ -107,6 +122,68 @@ TEST_F(KeystrokeSenderTest, CharactersWithoutAKeyAreTypedByThePlatform) {
     EXPECT_THAT(Send(u"é€😀"),
                 ElementsAre("TypeCharacter(233)", "TypeCharacter(8364)", "TypeCharacter(128512)"));
     EXPECT_THAT(Send(std::u16string(1, char16_t{0xD83D})), ElementsAre("TypeCharacter(55357)"));
+}
+
+// A long text is typed in slices with the event loop running in between
+// (the platform told of each pause); the characters without a key of each
+// slice are announced at once.
+TEST_F(KeystrokeSenderTest, ALongTextIsTypedInSlicesWithTheEventLoopRunningBetween) {
+    fixture.keyboard.SetVkKeyScan(u'é', -1);
+    const std::u16string text = std::u16string(60, u'a') + u"é€" + std::u16string(60, u'b');
+    fixture.log.Clear();
+    fixture.engine.Sender().SendKeystrokes(text);
+    EXPECT_THAT(
+        fixture.log.CallsStartingWith(
+            {"YieldOnce", "PrepareToType", "KeepToWindow", "PauseSending"}),
+        ElementsAre("KeepToWindow(200)", "PauseSending()", "YieldOnce()", "PrepareToType(233,8364)",
+                    "PauseSending()", "YieldOnce()", "KeepToWindow(0)"));
+    EXPECT_EQ(fixture.log.CallsStartingWith({"keybd_event(65,30,0", "keybd_event(66,48,0"}).size(),
+              120U);
+    EXPECT_FALSE(fixture.engine.Capture().delivery.InProgress);
+}
+
+TEST_F(KeystrokeSenderTest, ASliceEndsBeforeItsSeventeenthCharacterWithoutAKey) {
+    std::u16string text;
+    for (char16_t c = u'一'; c < u'一' + 20; ++c) {
+        text += c;
+    }
+    fixture.log.Clear();
+    fixture.engine.Sender().SendKeystrokes(text);
+    const auto calls = fixture.log.CallsStartingWith({"YieldOnce", "PrepareToType"});
+    ASSERT_EQ(calls.size(), 3U);
+    EXPECT_EQ(std::count(calls[0].begin(), calls[0].end(), ','), 15);
+    EXPECT_EQ(calls[1], "YieldOnce()");
+    EXPECT_EQ(std::count(calls[2].begin(), calls[2].end(), ','), 3);
+    EXPECT_EQ(fixture.log.CallsStartingWith({"TypeCharacter"}).size(), 20U);
+}
+
+// The rest of a long text would go to whatever the user switched to.
+TEST_F(KeystrokeSenderTest, TypingStopsWhenAnotherWindowComesToTheFront) {
+    constexpr WindowHandle kOther = 300;
+    fixture.windows.AddWindow(kOther, u"Other", 3);
+    fixture.desktop.onYield = [&] { fixture.windows.SetForeground(kOther); };
+    EXPECT_EQ(Send(std::u16string(200, u'a')).size(), 50U * 3);
+}
+
+TEST_F(KeystrokeSenderTest, TypingStopsOnEsc) {
+    fixture.desktop.onYield = [&] { fixture.keyboard.Press(27); };
+    EXPECT_EQ(Send(std::u16string(200, u'a')).size(), 50U * 3);
+    // The next text is typed whole.
+    fixture.desktop.onYield = nullptr;
+    EXPECT_EQ(Send(std::u16string(200, u'a')).size(), 200U * 3);
+}
+
+// Keys the user types while a delivery runs are recorded, but fire nothing
+// in the middle of it, and no other firing (from the tray menu) starts.
+TEST_F(KeystrokeSenderTest, NothingFiresWhileADeliveryRuns) {
+    fixture.AddTrigger(u"qq", u"Quick", u"Text", u"quick");
+    fixture.desktop.onYield = [&] {
+        fixture.keyboard.Type(u"qq");
+        fixture.engine.Firer().FireTriggerByCaption(u"Quick - Text");
+    };
+    Send(std::u16string(80, u'a'));
+    EXPECT_THAT(fixture.log.CallsStartingWith({"ShowTrigger"}), IsEmpty());
+    EXPECT_TRUE(fixture.KeyBuffer().ends_with(u"qq"));
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ struct FakeEngine {
         .eventLoop = platform.desktop,
         .clock = platform.desktop,
         .choice = platform.desktop,
+        .messages = platform.desktop,
     }};
 
     fake::FakeKeyboard& keyboard = platform.keyboard;

@@ -6,6 +6,7 @@
 
 #include "support/MousepadTest.h"
 #include "support/X11Engine.h"
+#include "text/Utf8.h"
 
 namespace tavro::x11::test {
 namespace {
@@ -173,13 +174,70 @@ TEST_F(KeyCaptureTest, TheEngineKeepsTheKeyBufferOfWhatWasTyped) {
     CaptureState& capture = fixture.engine.Capture();
     fixture.ports.RunUntil([&] { return capture.KeyDiary.ends_with(u"<left>"); });
 
-    // Shift pairs by the Shift table, letters by Caps Lock alone; Backspace
-    // and Left take one character off.
-    EXPECT_EQ(fixture.KeyBuffer(), u"abc!?\" DEf<enter><f5<tab");
-    EXPECT_EQ(capture.KeyDiary, u"abc!?\" DEf<enter><f5><back><tab><left>");
+    // The characters as they appeared, by Shift and Caps Lock; Backspace and
+    // Left take one character off.
+    EXPECT_EQ(fixture.KeyBuffer(), u"abc!?\" DEF<enter><f5<tab");
+    EXPECT_EQ(capture.KeyDiary, u"abc!?\" DEF<enter><f5><back><tab><left>");
     EXPECT_FALSE(capture.modifiers.CapsLockOn);
     EXPECT_FALSE(capture.modifiers.ShiftDown);
     EXPECT_EQ(capture.LastForegroundWindow, desktop_->ActiveWindow());
+}
+
+// Triggers of punctuation and letters, typed on a US, a German and a French
+// keyboard: the symbols sit on other keys, behind Shift or AltGr, and every
+// trigger fires all the same.
+TEST_F(KeyCaptureTest, PunctuationTriggersFireOnEveryLayout) {
+    const std::pair<std::u16string, std::u16string> triggers[] = {{u";sig", u"one"},
+                                                                  {u"x:y", u"two"},
+                                                                  {u"/q?", u"three"},
+                                                                  {u"\"w'", u"four"},
+                                                                  {u"@!z", u"five"}};
+    for (const char* layout : {"us", "de", "fr"}) {
+        SCOPED_TRACE(layout);
+        desktop_->ClearEditor();
+        ASSERT_EQ(desktop_->Run({"setxkbmap", layout}).exitCode, 0);
+        X11Engine fixture(desktop_->DisplayName());
+        fixture.engine.Applications().SendKeyApps = {u"Mousepad"};
+        std::string typed;
+        for (const auto& [trigger, replacement] : triggers) {
+            fixture.AddTrigger(trigger, replacement);
+            typed += ToUtf8(trigger) + " ";
+        }
+        // Typed while the engine runs, as a person types.
+        ChildProcess typist({"xdotool", "type", "--delay", "60", typed},
+                            desktop_->ProgramEnvironment());
+        const auto firings = [&] {
+            return fixture.fakes.log.CallsStartingWith({"ShowTrigger"}).size();
+        };
+        fixture.ports.RunUntil(
+            [&] { return typist.Wait(std::chrono::milliseconds(0)).has_value(); });
+        fixture.ports.RunFor(std::chrono::milliseconds(300));
+        EXPECT_EQ(firings(), 5U);
+        EXPECT_EQ(desktop_->EditorText(), "one two three four five ");
+    }
+    desktop_->Run({"setxkbmap", "us"});
+}
+
+// A layout whose key types an emoji: the key buffer holds the whole
+// character, and a trigger made of it fires.
+TEST_F(KeyCaptureTest, AKeyTypingAnEmojiIsRecordedWhole) {
+    constexpr KeyCode kGraveKey = 49;
+    {
+        XConnection connection(desktop_->DisplayName());
+        // Unicode keysyms are the code point plus 0x1000000.
+        KeySym emoji[] = {0x1000000 + 0x1F600, 0x1000000 + 0x1F600};
+        XChangeKeyboardMapping(connection.get(), kGraveKey, 2, emoji, 1);
+        XSync(connection.get(), False);
+    }
+    X11Engine fixture(desktop_->DisplayName());
+    fixture.engine.Applications().SendKeyApps = {u"Mousepad"};
+    fixture.AddTrigger(u"x😀", u"smile");
+    desktop_->Xdotool({"key", "x", std::to_string(kGraveKey)});
+    fixture.ports.RunUntil([&] { return fixture.engine.Capture().KeyDiary.ends_with(u"smile"); });
+    const std::u16string diary = fixture.engine.Capture().KeyDiary;
+    desktop_->Run({"setxkbmap", "us"});
+    EXPECT_EQ(diary, u"x😀<back><back>smile");
+    EXPECT_EQ(desktop_->EditorText(), "smile");
 }
 
 TEST_F(KeyCaptureTest, TheEngineRecordsAHeldKeyOnce) {

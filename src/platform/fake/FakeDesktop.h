@@ -57,6 +57,7 @@ class FakeDesktop final : public KeyBufferPage,
     // Scripting.
     void Stage(int slot, StagedTrigger trigger) { staged_[slot] = std::move(trigger); }
     void SetNow(const LocalTime& now) { now_ = now; }
+    void AdvanceTickCount(std::uint64_t milliseconds) { ticks_ += milliseconds; }
     std::function<void(int slot)> onShowTrigger;
     std::function<void()> onYield;
     std::function<void(const std::vector<int>& matchingSlots)> onTriggerChoice;
@@ -90,6 +91,8 @@ class FakeDesktop final : public KeyBufferPage,
     void ShowTrigger(int slot) override;
     std::u16string ReplaceText() override { return shown_.replaceText; }
     std::string ReplaceRTF() override { return shown_.replaceRTF; }
+    // A trigger staged without RTF markup stands for one whose file is missing.
+    bool HasReplaceRTF() override { return !shown_.replaceRTF.empty(); }
     std::u16string CommandLine() override { return shown_.commandLine; }
     bool HasTriggerPicture() override { return shown_.hasPicture; }
 
@@ -109,6 +112,7 @@ class FakeDesktop final : public KeyBufferPage,
 
     // Clock
     LocalTime Now() override { return now_; }
+    std::uint64_t GetTickCount64() override { return ticks_; }
 
     // TriggerChoice
     void ShowTriggerChoice(const std::vector<int>& matchingSlots) override;
@@ -135,6 +139,7 @@ class FakeDesktop final : public KeyBufferPage,
     std::map<int, StagedTrigger> staged_;
     StagedTrigger shown_;
     LocalTime now_;
+    std::uint64_t ticks_ = 0;
 };
 
 }  // namespace tavro::fake

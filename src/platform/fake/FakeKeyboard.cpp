@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/fake/CallLog.h"
+#include "text/Utf16.h"
 
 namespace tavro::fake {
 
@@ -99,18 +100,44 @@ std::string Number(std::int64_t value) {
 
 }  // namespace
 
+KeyEvent FakeKeyboard::Change(std::uint32_t keyCode, std::int16_t keystate, bool down,
+                              KeyOrigin origin) {
+    constexpr std::uint32_t kShift = 16;
+    constexpr std::uint32_t kCtrl = 17;
+    constexpr std::uint32_t kAlt = 18;
+    constexpr std::uint32_t kCapsLock = 20;
+    constexpr std::uint16_t kExtended = 0x100;
+    // The modifiers before the change, as a real event carries them.
+    const KeyEvent event{.keyCode = keyCode,
+                         .keystate = keystate,
+                         .level = {.shift = down_[kShift],
+                                   .capsLock = capsLock_,
+                                   .altGr = rightAltDown_ || (down_[kCtrl] && down_[kAlt])},
+                         .origin = origin};
+    if (keyCode < down_.size()) {
+        if (down && keyCode == kCapsLock && !down_[kCapsLock]) {
+            capsLock_ = !capsLock_;
+        }
+        down_[keyCode] = down;
+    }
+    if (keyCode == kAlt && (static_cast<std::uint16_t>(keystate) & kExtended) != 0) {
+        rightAltDown_ = down;
+    }
+    return event;
+}
+
 void FakeKeyboard::KeyDown(std::uint32_t keyCode, std::int16_t keystate) {
     if (sink_ == nullptr) {
         throw std::logic_error("key event before the hook was started");
     }
-    sink_->KeyDownHook(KeyEvent{keyCode, keystate});
+    sink_->KeyDownHook(Change(keyCode, keystate, true, KeyOrigin::User));
 }
 
-void FakeKeyboard::KeyUp(std::uint32_t keyCode) {
+void FakeKeyboard::KeyUp(std::uint32_t keyCode, std::int16_t keystate) {
     if (sink_ == nullptr) {
         throw std::logic_error("key event before the hook was started");
     }
-    sink_->KeyUpHook(KeyEvent{keyCode, 0});
+    sink_->KeyUpHook(Change(keyCode, keystate, false, KeyOrigin::User));
 }
 
 void FakeKeyboard::Press(std::uint32_t keyCode) {
@@ -129,10 +156,21 @@ void FakeKeyboard::Type(std::u16string_view text) {
             KeyDown(kShift);
         }
         KeyDown(key->virtualKey, key->scanCode);
-        KeyUp(key->virtualKey);
+        KeyUp(key->virtualKey, key->scanCode);
         if (key->shift) {
             KeyUp(kShift);
         }
+    }
+}
+
+void FakeKeyboard::Report(const SentKey& key) {
+    if (sink_ == nullptr) {
+        return;
+    }
+    if (key.down) {
+        sink_->KeyDownHook(key.event);
+    } else {
+        sink_->KeyUpHook(key.event);
     }
 }
 
@@ -142,13 +180,19 @@ int FakeKeyboard::DeliverSentKeys(int limit) {
         const SentKey key = sent_.front();
         sent_.pop_front();
         ++delivered;
-        if (key.down) {
-            sink_->KeyDownHook(KeyEvent{key.keyCode, key.keystate});
-        } else {
-            sink_->KeyUpHook(KeyEvent{key.keyCode, key.keystate});
-        }
+        Report(key);
     }
     return delivered;
+}
+
+void FakeKeyboard::DropSentKey(std::size_t index) {
+    sent_.erase(sent_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void FakeKeyboard::DeliverSentKey(std::size_t index) {
+    const SentKey key = sent_.at(index);
+    DropSentKey(index);
+    Report(key);
 }
 
 void FakeKeyboard::keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
@@ -157,22 +201,35 @@ void FakeKeyboard::keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, s
         return FormatCall("keybd_event", {Number(virtualKey), Number(scanCode), Number(flags),
                                           Number(static_cast<std::int64_t>(extraInfo))});
     });
+    const bool down = (flags & kKeyEventKeyUp) == 0;
+    const auto keystate =
+        static_cast<std::int16_t>(scanCode | ((flags & kKeyEventExtendedKey) != 0 ? 0x100 : 0));
+    const KeyEvent event =
+        Change(virtualKey, keystate, down, echoAsUser_ ? KeyOrigin::User : KeyOrigin::Own);
     if (echo_) {
-        sent_.push_back({(flags & kKeyEventKeyUp) == 0, virtualKey, scanCode});
+        sent_.push_back({down, event});
     }
 }
 
 void FakeKeyboard::TypeCharacter(char32_t codePoint) {
     log_.Record([&] { return FormatCall("TypeCharacter", {Number(codePoint)}); });
     if (echo_) {
-        sent_.push_back({true, kPacketKey, 0});
-        sent_.push_back({false, kPacketKey, 0});
+        const KeyOrigin origin = echoAsUser_ ? KeyOrigin::User : KeyOrigin::Own;
+        sent_.push_back(
+            {true, KeyEvent{.keyCode = kPacketKey, .keystate = 0, .level = {}, .origin = origin}});
+        sent_.push_back(
+            {false, KeyEvent{.keyCode = kPacketKey, .keystate = 0, .level = {}, .origin = origin}});
     }
 }
 
-KeyboardState FakeKeyboard::GetKeyboardState() {
-    log_.Record([&] { return std::string("GetKeyboardState()"); });
-    return KeyboardState{};
+void FakeKeyboard::PrepareToType(const std::u32string& characters) {
+    log_.Record([&] {
+        std::string call = "PrepareToType(";
+        for (std::size_t i = 0; i < characters.size(); ++i) {
+            call += (i > 0 ? "," : "") + Number(characters[i]);
+        }
+        return call + ")";
+    });
 }
 
 KeyboardLayoutHandle FakeKeyboard::GetKeyboardLayout() {
@@ -191,22 +248,39 @@ std::uint32_t FakeKeyboard::MapVirtualKeyExA(std::uint32_t code, std::uint32_t m
     return key ? key->scanCode : 0;
 }
 
+void FakeKeyboard::KeepToWindow(WindowHandle window) {
+    log_.Record([&] { return FormatCall("KeepToWindow", {Number(window)}); });
+}
+
+void FakeKeyboard::PauseSending() {
+    log_.Record([&] { return std::string("PauseSending()"); });
+}
+
+// Shift and Caps Lock as a US layout takes them; AltGr types nothing on it.
 int FakeKeyboard::ToAscii(std::uint32_t virtualKey, std::uint32_t scanCode,
                           const KeyboardState& state, std::uint32_t& output, std::uint32_t flags) {
     log_.Record([&] {
         return FormatCall("ToAscii", {Number(virtualKey), Number(scanCode), Number(flags)});
     });
-    if (const auto found = toAsciiOverrides_.find(virtualKey); found != toAsciiOverrides_.end()) {
-        output = found->second;
-        return found->second == 0 ? 0 : 1;
-    }
     constexpr std::size_t kShift = 16;
-    const auto character = UsCharacter(virtualKey, (state[kShift] & 0x80) != 0);
-    if (!character) {
-        return 0;
+    constexpr std::size_t kCtrl = 17;
+    constexpr std::size_t kAlt = 18;
+    constexpr std::size_t kCapsLock = 20;
+    const bool shift = (state[kShift] & 0x80) != 0;
+    const bool altGr = (state[kCtrl] & 0x80) != 0 && (state[kAlt] & 0x80) != 0;
+    char32_t character = 0;
+    if (const auto found = toAsciiOverrides_.find(virtualKey); found != toAsciiOverrides_.end()) {
+        const LevelCharacters& levels = found->second;
+        character = altGr ? levels.altGr : (shift ? levels.shifted : levels.plain);
+    } else if (!altGr) {
+        const bool letter = virtualKey >= 'A' && virtualKey <= 'Z';
+        const bool capsLock = (state[kCapsLock] & 0x01) != 0;
+        // Keys that Shift does not change (space, Enter) type the same.
+        character = UsCharacter(virtualKey, letter ? shift != capsLock : shift)
+                        .value_or(UsCharacter(virtualKey, false).value_or(0));
     }
-    output = *character;
-    return 1;
+    output = 0;
+    return character == 0 ? 0 : PackUtf16(character, output);
 }
 
 std::int16_t FakeKeyboard::VkKeyScanA(char16_t c) {

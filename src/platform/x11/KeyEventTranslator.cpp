@@ -37,7 +37,11 @@ KeyEvent KeyEventTranslator::Translate(KeyCode keycode, bool down, unsigned int 
     } else if (repeated) {
         keystate |= kPreviouslyDown;
     }
-    return KeyEvent{.keyCode = virtualKey, .keystate = static_cast<std::int16_t>(keystate)};
+    return KeyEvent{.keyCode = virtualKey,
+                    .keystate = static_cast<std::int16_t>(keystate),
+                    .level = {.shift = shift,
+                              .capsLock = (state & LockMask) != 0,
+                              .altGr = (state & keymap_.LevelThreeMask()) != 0}};
 }
 
 }  // namespace tavro::x11

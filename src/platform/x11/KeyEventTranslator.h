@@ -14,7 +14,8 @@ class X11Keymap;
 // key events: the virtual key, and as keystate the upper half of the flags
 // Windows gives a key message — the scan code, 0x100 for an extended key,
 // 0x2000 while Alt is held, 0x4000 on a press repeated while the key is held
-// (auto-repeat shows as presses without releases) and 0xC000 on a release.
+// (auto-repeat shows as presses without releases) and 0xC000 on a release;
+// and the Shift, Caps Lock and AltGr (third level) the key was typed with.
 class KeyEventTranslator {
   public:
     explicit KeyEventTranslator(X11Keymap& keymap) : keymap_(keymap) {}

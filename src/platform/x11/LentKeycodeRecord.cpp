@@ -42,11 +42,16 @@ LentKeycodeRecord::~LentKeycodeRecord() {
     XFlush(display());
 }
 
-void LentKeycodeRecord::Note(KeyCode keycode, KeySym keysym) {
-    if (keysym == NoSymbol) {
-        lent_.erase(keycode);
-    } else {
-        lent_[keycode] = keysym;
+void LentKeycodeRecord::Note(const std::vector<KeyBinding>& bindings) {
+    if (bindings.empty()) {
+        return;
+    }
+    for (const auto& [keycode, keysym] : bindings) {
+        if (keysym == NoSymbol) {
+            lent_.erase(keycode);
+        } else {
+            lent_[keycode] = keysym;
+        }
     }
     if (lent_.empty()) {
         XDeleteProperty(display(), connection_.Root(), note_);

@@ -3,10 +3,15 @@
 #include <X11/Xlib.h>
 
 #include <map>
+#include <utility>
+#include <vector>
 
 namespace tavro::x11 {
 
 class XConnection;
+
+// A keycode and the keysym it is bound to; NoSymbol: bound to nothing.
+using KeyBinding = std::pair<KeyCode, KeySym>;
 
 // A note, kept on the root window, of the keycodes this program has bound
 // to keysyms for the time being (SpareKeycodes), so that a program that
@@ -32,10 +37,11 @@ class LentKeycodeRecord {
     LentKeycodeRecord(const LentKeycodeRecord&) = delete;
     LentKeycodeRecord& operator=(const LentKeycodeRecord&) = delete;
 
-    // Notes that the keycode is bound to the keysym from now on; NoSymbol:
-    // that it is unbound again. Sent with the next request that reaches the
-    // server: note a binding before making it, and its end after.
-    void Note(KeyCode keycode, KeySym keysym);
+    // Notes that the keycodes are bound to the keysyms from now on; those
+    // bound to NoSymbol, that they are unbound again. Sent with the next
+    // request that reaches the server: note a binding before making it, and
+    // its end after.
+    void Note(const std::vector<KeyBinding>& bindings);
 
   private:
     void GiveBackLeftovers();

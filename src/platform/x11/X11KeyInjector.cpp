@@ -8,6 +8,7 @@
 
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "platform/x11/X11KeyboardHook.h"
 #include "platform/x11/X11Keymap.h"
@@ -24,13 +25,17 @@ X11KeyInjector::X11KeyInjector(XConnection& connection, X11Keymap& keymap, X11Ke
     if (!XTestQueryExtension(connection_.get(), &eventBase, &errorBase, &major, &minor)) {
         throw std::runtime_error("the X server has no XTEST extension");
     }
+    hook_.RecognizeInjectionsOf(connection_.get());
 }
 
-void X11KeyInjector::keybd_event(std::uint8_t virtualKey, std::uint8_t, std::uint32_t flags,
-                                 std::uintptr_t) {
+void X11KeyInjector::keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode,
+                                 std::uint32_t flags, std::uintptr_t) {
     const bool down = (flags & kKeyEventKeyUp) == 0;
-    const KeyCode keycode = KeycodeToSend(virtualKey, down);
-    if (keycode != 0) {
+    if (virtualKey == kVirtualKeyCtrl) {
+        ctrlHeld_ = down;
+    }
+    const KeyCode keycode = KeycodeToSend(virtualKey, scanCode, flags);
+    if (keycode != 0 && HoldServerInTarget()) {
         SendKey(keycode, down);
     }
 }
@@ -40,8 +45,8 @@ void X11KeyInjector::TypeCharacter(char32_t codePoint) {
     if (keysym == NoSymbol) {
         return;
     }
-    const KeyCode keycode = spares_.Lend(keysym);
-    if (keycode == 0) {
+    const KeyCode keycode = Lend(keysym);
+    if (keycode == 0 || !HoldServerInTarget()) {
         return;
     }
     // Caps Lock would turn a lent letter into its capital.
@@ -61,6 +66,98 @@ void X11KeyInjector::TypeCharacter(char32_t codePoint) {
     }
 }
 
+void X11KeyInjector::KeepToWindow(WindowHandle window) {
+    PauseSending();
+    target_ = window;
+    focusInTarget_ = None;
+}
+
+void X11KeyInjector::PauseSending() {
+    if (targetHeld_) {
+        targetHeld_ = false;
+        UngrabServer();
+    }
+}
+
+// With a target window, grabs the server and checks that the keyboard focus
+// is in that window: held by the grab, the focus cannot move before the key
+// events sent next are handled (no window manager, no other client runs).
+// The grab lasts until the delivery pauses or ends, or a keycode has to be
+// bound anew. Returns false (and lets go of the server) when the focus is
+// elsewhere.
+bool X11KeyInjector::HoldServerInTarget() {
+    if (target_ == 0 || targetHeld_) {
+        return true;
+    }
+    GrabServer();
+    Window focus = None;
+    int revertTo = 0;
+    XGetInputFocus(connection_.get(), &focus, &revertTo);
+    if (focus != focusInTarget_) {
+        focusInTarget_ = IsInWindow(focus, target_) ? focus : None;
+    }
+    if (focusInTarget_ == None) {
+        UngrabServer();
+        return false;
+    }
+    targetHeld_ = true;
+    return true;
+}
+
+// A spare keycode for the keysym. Binding keycodes anew may wait for the
+// application in front to answer a ping, which it cannot while the server
+// is grabbed: the grab ends first.
+KeyCode X11KeyInjector::Lend(KeySym keysym) {
+    if (!spares_.Types(keysym)) {
+        PauseSending();
+    }
+    return spares_.Lend(keysym);
+}
+
+void X11KeyInjector::GrabServer() {
+    if (grabs_++ == 0) {
+        XGrabServer(connection_.get());
+    }
+}
+
+void X11KeyInjector::UngrabServer() {
+    if (--grabs_ > 0) {
+        return;
+    }
+    XUngrabServer(connection_.get());
+    XFlush(connection_.get());
+}
+
+// Whether the window is `outer` or lies inside it.
+bool X11KeyInjector::IsInWindow(Window window, Window outer) {
+    Display* display = connection_.get();
+    while (window != None && window != PointerRoot && window != connection_.Root()) {
+        if (window == outer) {
+            return true;
+        }
+        Window root = 0;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) {
+            return false;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        window = parent;
+    }
+    return false;
+}
+
+void X11KeyInjector::PrepareToType(const std::u32string& characters) {
+    std::vector<KeySym> keysyms;
+    for (const char32_t c : characters) {
+        keysyms.push_back(static_cast<KeySym>(xkb_utf32_to_keysym(c)));
+    }
+    spares_.Announce(std::move(keysyms));
+}
+
 void X11KeyInjector::RestoreKeymapWhenIdle() {
     if (SpareKeycodes::Clock::now() - lastSent_ >= kKeepAfterTyping) {
         spares_.GiveBackAll();
@@ -74,18 +171,25 @@ void X11KeyInjector::RestoreKeymap() {
     }
 }
 
-// A letter sent while Ctrl is held is a shortcut, which X applications
-// recognise by the letter's keysym: where no key carries the letter (a
-// Russian layout alone), a spare keycode is bound to it.
-KeyCode X11KeyInjector::KeycodeToSend(std::uint8_t virtualKey, bool down) {
-    if (virtualKey == kVirtualKeyCtrl) {
-        ctrlHeld_ = down;
+// A scan code names the key when it has that virtual key (the right Shift,
+// AltGr); otherwise the virtual key does. A letter sent while Ctrl is held
+// is a shortcut, which X applications recognise by the letter's keysym:
+// where no key carries the letter (a Russian layout alone), a spare keycode
+// is bound to it.
+KeyCode X11KeyInjector::KeycodeToSend(std::uint8_t virtualKey, std::uint8_t scanCode,
+                                      std::uint32_t flags) {
+    if (ctrlHeld_ && virtualKey >= 'A' && virtualKey <= 'Z') {
+        const KeyCode carrier = keymap_.ShortcutKeycodeOf(virtualKey);
+        return carrier != 0 ? carrier : Lend(static_cast<KeySym>(XK_a + (virtualKey - 'A')));
     }
-    if (!ctrlHeld_ || virtualKey < 'A' || virtualKey > 'Z') {
-        return keymap_.KeycodeOf(virtualKey);
-    }
-    const KeyCode carrier = keymap_.ShortcutKeycodeOf(virtualKey);
-    return carrier != 0 ? carrier : spares_.Lend(static_cast<KeySym>(XK_a + (virtualKey - 'A')));
+    const KeyCode atPlace =
+        scanCode == 0 ? 0
+                      : keymap_.KeycodeAt(PcKey{.scanCode = scanCode,
+                                                .extended = (flags & kKeyEventExtendedKey) != 0});
+    const X11Keymap::Key& key = keymap_.KeyOf(atPlace);
+    const bool named = atPlace != 0 &&
+                       (key.virtualKey == virtualKey || key.virtualKeyWithoutNumLock == virtualKey);
+    return named ? atPlace : keymap_.KeycodeOf(virtualKey);
 }
 
 bool X11KeyInjector::CapsLockIsOn() const {
@@ -95,11 +199,7 @@ bool X11KeyInjector::CapsLockIsOn() const {
 }
 
 void X11KeyInjector::SendKey(KeyCode keycode, bool down) {
-    const auto now = SpareKeycodes::Clock::now();
-    if (now - lastSent_ >= kBurstGap) {
-        hook_.ForgetOwnKeyEvents();
-    }
-    lastSent_ = now;
+    lastSent_ = SpareKeycodes::Clock::now();
     hook_.ReadRecordedEvents();
     const bool heldElsewhere = hook_.HeldElsewhere(keycode);
     if (down && heldElsewhere) {
@@ -121,15 +221,14 @@ void X11KeyInjector::FakeKeyEvent(KeyCode keycode, bool down) {
     if (down && keycode == lastReleased_) {
         // No other client's keys in the pause: they would land in the middle
         // of what is typed.
-        XGrabServer(display);
+        GrabServer();
         XTestFakeKeyEvent(display, keycode, True, kRepeatPause.count());
-        XUngrabServer(display);
+        UngrabServer();
     } else {
         XTestFakeKeyEvent(display, keycode, down ? True : False, CurrentTime);
     }
     pressed_[keycode] = down;
     lastReleased_ = down ? 0 : keycode;
-    hook_.NoteOwnKeyEvent(keycode);
     ++eventsSinceRead_;
 }
 

@@ -4,10 +4,10 @@
 #include <X11/extensions/record.h>
 #include <xcb/xcb.h>
 
-#include <array>
 #include <bitset>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/KeyboardHook.h"
@@ -32,6 +32,15 @@ namespace tavro::x11 {
 //
 // Events reach the sink from ProcessPendingEvents() only, in order; a sink
 // that runs the event loop again meanwhile receives the later events there.
+//
+// The key events the program's own injector sends are marked as its own: the
+// recording also takes every client's XTEST requests, and the server makes a
+// key event out of such a request while it handles it, so the event right
+// after the injector's request for that key is the injector's (a request
+// with a delay makes its event after other devices' events of the pause).
+// Another client's XTEST keys (xdotool, a remote desktop) stay the user's.
+// The same marks tell which keys something other than the injector holds
+// down.
 class X11KeyboardHook final : public KeyboardHook {
   public:
     // "" records the display that $DISPLAY names. Throws std::runtime_error
@@ -41,8 +50,13 @@ class X11KeyboardHook final : public KeyboardHook {
     X11KeyboardHook(const X11KeyboardHook&) = delete;
     X11KeyboardHook& operator=(const X11KeyboardHook&) = delete;
 
+    // Returns once the server records.
     void Start(KeyEventSink& sink) override;
     void Stop() override;
+
+    // The key events this connection sends through XTEST are the program's
+    // own from now on.
+    void RecognizeInjectionsOf(Display* injector);
 
     int FileDescriptor() const { return recording_.FileDescriptor(); }
     void ProcessPendingEvents();
@@ -53,22 +67,33 @@ class X11KeyboardHook final : public KeyboardHook {
     // follows what was read.
     void ReadRecordedEvents();
 
-    // Our own key events, sent and not yet seen recorded: until they are,
-    // the recorded state of their keys is older than what we did to them.
-    void NoteOwnKeyEvent(KeyCode keycode);
-    // Whether a key is down by something other than our own key events, as
-    // far as the events read so far tell.
-    bool HeldElsewhere(KeyCode keycode) const;
-    // Forgets own key events not seen recorded (the server may drop some).
-    void ForgetOwnKeyEvents();
+    // Whether something other than the injector pressed the key and nothing
+    // has released it since, as far as the events read so far tell. (The
+    // injector's own events not read yet may have released it: a release
+    // of a key that is up makes no event.)
+    bool HeldElsewhere(KeyCode keycode) const { return heldElsewhere_[keycode]; }
 
   private:
+    // A key event as recorded, not yet translated.
     struct PendingEvent {
         bool down;
-        KeyEvent event;
+        KeyCode keycode;
+        unsigned int state;
+        KeyOrigin origin;
+    };
+    // A key event the injector asked for: press or release, keycode, and
+    // whether the server makes it after a delay.
+    struct Injection {
+        int type;
+        int keycode;
+        bool delayed;
     };
 
     static void OnRecorded(XPointer hook, XRecordInterceptData* data);
+    void OnRequest(const XRecordInterceptData& data);
+    void OnDeviceEvent(const XRecordInterceptData& data);
+    // Reads the recording until the flag is set, for at most a second.
+    void ReadRecordingUntil(const bool& flag);
     void Deliver();
 
     struct XcbDisconnect {
@@ -82,11 +107,17 @@ class X11KeyboardHook final : public KeyboardHook {
     X11Keymap keymap_;
     KeyEventTranslator translator_;
     XRecordContext context_ = 0;
+    bool recordingStarted_ = false;
     bool recordingEnded_ = false;
     KeyEventSink* sink_ = nullptr;
     std::deque<PendingEvent> pending_;
-    std::bitset<256> keysDown_;
-    std::array<int, 256> ownUnseen_{};
+    int xtestOpcode_ = 0;
+    // The resource-ID base of the injector's connection; 0 for none.
+    XID injectorClient_ = 0;
+    // The injector's request recorded last, until its event (or, for one
+    // without a delay, the next event).
+    std::optional<Injection> injection_;
+    std::bitset<256> heldElsewhere_;
 };
 
 }  // namespace tavro::x11

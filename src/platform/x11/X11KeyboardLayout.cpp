@@ -57,16 +57,7 @@ int X11KeyboardLayout::ToAscii(std::uint32_t virtualKey, std::uint32_t, const Ke
         modifiers |= keymap_.NumLockMask();
     }
     const char32_t c = keymap_.CharacterOf(keycode, modifiers);
-    if (c == 0) {
-        return 0;
-    }
-    if (c < 0x10000) {
-        output = c;
-        return 1;
-    }
-    const char32_t offset = c - 0x10000;
-    output = (0xD800 + (offset >> 10)) | ((0xDC00 + (offset & 0x3FF)) << 16);
-    return 2;
+    return c == 0 ? 0 : PackUtf16(c, output);
 }
 
 std::int16_t X11KeyboardLayout::VkKeyScanA(char16_t c) {

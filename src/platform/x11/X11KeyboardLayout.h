@@ -20,9 +20,6 @@ class X11KeyboardLayout final : public KeyboardLayout {
   public:
     explicit X11KeyboardLayout(X11Keymap& keymap) : keymap_(keymap) {}
 
-    // The program's own thread holds no keys: the keys typed in other
-    // applications are not part of its state, as on Windows.
-    KeyboardState GetKeyboardState() override { return {}; }
     // The current keyboard group.
     KeyboardLayoutHandle GetKeyboardLayout() override;
     // Virtual key to scan code (mapType 0); other mapping types answer 0.

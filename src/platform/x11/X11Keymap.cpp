@@ -63,6 +63,11 @@ KeyCode X11Keymap::ShortcutKeycodeOf(std::uint8_t letterKey) {
     return 0;
 }
 
+KeyCode X11Keymap::KeycodeAt(PcKey place) {
+    RefreshIfStale();
+    return keycodeOfPlace_[place.extended ? 1 : 0][place.scanCode];
+}
+
 std::optional<X11Keymap::CharacterKey> X11Keymap::KeyTyping(char32_t c) {
     RefreshIfStale();
     const auto found = characterKeys_.find(c);
@@ -211,6 +216,9 @@ std::optional<unsigned int> X11Keymap::ModifiersOfLevel(KeyCode keycode, int lev
 void X11Keymap::BuildTables() {
     keys_.fill(Key{});
     keycodeOfVirtualKey_.fill(0);
+    for (auto& keycodes : keycodeOfPlace_) {
+        keycodes.fill(0);
+    }
     characterKeys_.clear();
     numLockMask_ = 0;
     levelThreeMask_ = 0;
@@ -240,6 +248,10 @@ void X11Keymap::BuildTables() {
         }
         if (key.virtualKey != kNoVirtualKey && keycodeOfVirtualKey_[key.virtualKey] == 0) {
             keycodeOfVirtualKey_[key.virtualKey] = keycode;
+        }
+        KeyCode& atPlace = keycodeOfPlace_[key.pc.extended ? 1 : 0][key.pc.scanCode];
+        if (key.pc.scanCode != 0 && atPlace == 0) {
+            atPlace = keycode;
         }
         const int groups = XkbKeyNumGroups(xkb_.get(), keycode);
         const int group = group_ < groups ? group_ : 0;

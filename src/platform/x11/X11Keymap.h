@@ -52,6 +52,8 @@ class X11Keymap final : private XEventListener {
     // carries the letter in some group, else another key that does; 0 when
     // no key does (a Russian layout alone).
     KeyCode ShortcutKeycodeOf(std::uint8_t letterKey);
+    // The keycode of the key at this place of a PC keyboard; 0 when none.
+    KeyCode KeycodeAt(PcKey place);
     // The key that types `c` with the fewest modifiers, outside the numeric
     // keypad when possible.
     std::optional<CharacterKey> KeyTyping(char32_t c);
@@ -89,6 +91,8 @@ class X11Keymap final : private XEventListener {
     unsigned int levelThreeMask_ = 0;
     std::array<Key, 256> keys_{};
     std::array<KeyCode, 256> keycodeOfVirtualKey_{};
+    // By scan code, for keys without and with the extended bit.
+    std::array<std::array<KeyCode, 256>, 2> keycodeOfPlace_{};
     std::unordered_map<char32_t, CharacterKey> characterKeys_;
     std::bitset<256> lent_;
 };

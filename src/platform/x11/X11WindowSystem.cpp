@@ -43,7 +43,15 @@ X11WindowSystem::~X11WindowSystem() {
 
 WindowHandle X11WindowSystem::GetForegroundWindow() {
     connection_.ProcessPendingEvents();
-    Follow(windowManager_ != 0 && activeWindow_ != 0 ? activeWindow_ : FocusedTopLevel());
+    if (windowManager_ != 0 && activeWindow_ != 0 && !focusLeftActive_) {
+        Follow(activeWindow_);
+        return foreground_;
+    }
+    const WindowHandle focused = FocusedTopLevel();
+    if (focused == activeWindow_) {
+        focusLeftActive_ = false;  // back before the window manager noticed
+    }
+    Follow(focused);
     return foreground_;
 }
 
@@ -163,6 +171,18 @@ void X11WindowSystem::OnXEvent(const XEvent& event) {
         windowManager_ = 0;
         return;
     }
+    // The window manager may lag behind the keyboard focus by many keys: the
+    // focus leaving the active window makes the window with the focus the
+    // one in front at once.
+    if (event.type == FocusOut) {
+        const XFocusChangeEvent& change = event.xfocus;
+        const bool ownChange = change.mode == NotifyNormal || change.mode == NotifyWhileGrabbed;
+        if (change.window == activeWindow_ && ownChange && change.detail != NotifyInferior &&
+            change.detail != NotifyPointer) {
+            focusLeftActive_ = true;
+        }
+        return;
+    }
     if (event.type != PropertyNotify) {
         return;
     }
@@ -203,6 +223,7 @@ void X11WindowSystem::ReadActiveWindow() {
     const std::vector<unsigned long> active =
         ReadLongs(display(), connection_.Root(), atoms_.netActiveWindow, XA_WINDOW);
     activeWindow_ = static_cast<WindowHandle>(active.empty() ? 0 : active.front());
+    focusLeftActive_ = false;
 }
 
 // The top-level window that has the keyboard focus: the focus window (the
@@ -272,15 +293,16 @@ void X11WindowSystem::Follow(WindowHandle window) {
 }
 
 // Asks for the events of the window this program needs now: the title of
-// the window in front, the end of the window manager's check window (one
-// window may be both: a window manager may focus its check window).
+// the window in front and the focus leaving it, the end of the window
+// manager's check window (one window may be both: a window manager may
+// focus its check window).
 void X11WindowSystem::Watch(WindowHandle window) {
     if (window == 0) {
         return;
     }
     long events = NoEventMask;
     if (window == foreground_) {
-        events |= PropertyChangeMask;
+        events |= PropertyChangeMask | FocusChangeMask;
     }
     if (window == windowManager_) {
         events |= StructureNotifyMask;

@@ -11,9 +11,11 @@ namespace tavro::x11 {
 class X11Keymap;
 
 // Window operations through the window manager (EWMH): the window in front
-// is _NET_ACTIVE_WINDOW, bringing one to the front asks for it, "topmost" is
-// _NET_WM_STATE_ABOVE. The window in front and its caption are kept from
-// property-change events, so asking for them reads memory. A window's
+// is _NET_ACTIVE_WINDOW (or, when the keyboard focus leaves it before the
+// window manager says so, the top-level window with the focus), bringing one
+// to the front asks for it, "topmost" is _NET_WM_STATE_ABOVE. The window in
+// front and its caption are kept from property-change events, so asking for
+// them reads memory. A window's
 // "thread" is its process (_NET_WM_PID), 0 when it does not say; joining
 // the input of two threads has no X counterpart and does nothing.
 //
@@ -69,6 +71,9 @@ class X11WindowSystem final : public WindowSystem, private XEventListener {
     // The window manager's check window while it runs, else 0.
     WindowHandle windowManager_ = 0;
     WindowHandle activeWindow_ = 0;
+    // The keyboard focus left the active window, and the window manager has
+    // not named another one yet.
+    bool focusLeftActive_ = false;
     // The window in front and its caption, followed through property events.
     WindowHandle foreground_ = 0;
     std::u16string caption_;

@@ -160,10 +160,22 @@ WindowId TestDesktop::OpenMousepadWindow() {
                                                    environment_, std::nullopt,
                                                    (folder_.Path() / "mousepad.log").string());
     }
+    return WaitForNewWindow("mousepad", before);
+}
+
+WindowId TestDesktop::OpenFeatherpadWindow() {
+    featherpad_ =
+        std::make_unique<ChildProcess>(std::vector<std::string>{"featherpad"}, environment_,
+                                       std::nullopt, (folder_.Path() / "featherpad.log").string());
+    return WaitForNewWindow("featherpad", {});
+}
+
+WindowId TestDesktop::WaitForNewWindow(const std::string& windowClass,
+                                       const std::vector<WindowId>& before) {
     WindowId opened = 0;
     const bool shown = WaitUntil(
         [&] {
-            for (const WindowId window : MousepadWindows()) {
+            for (const WindowId window : WindowsOfClass(windowClass)) {
                 if (std::find(before.begin(), before.end(), window) != before.end()) {
                     continue;
                 }
@@ -179,7 +191,7 @@ WindowId TestDesktop::OpenMousepadWindow() {
         },
         kStartTimeout);
     if (!shown) {
-        throw std::runtime_error("no mousepad window came to the front");
+        throw std::runtime_error("no " + windowClass + " window came to the front");
     }
     return opened;
 }
@@ -224,7 +236,11 @@ std::string TestDesktop::WindowName(WindowId window) const {
 }
 
 std::vector<WindowId> TestDesktop::MousepadWindows() const {
-    return ParseWindows(Run({"xdotool", "search", "--onlyvisible", "--class", "mousepad"}).output);
+    return WindowsOfClass("mousepad");
+}
+
+std::vector<WindowId> TestDesktop::WindowsOfClass(const std::string& windowClass) const {
+    return ParseWindows(Run({"xdotool", "search", "--onlyvisible", "--class", windowClass}).output);
 }
 
 std::vector<unsigned long> TestDesktop::Keymap() const {

@@ -59,6 +59,9 @@ class TestDesktop {
     // manager does.
     void Focus(WindowId window) const;
     pid_t MousepadPid() const;
+    // Starts featherpad (a Qt editor) and returns its window once it is in
+    // front (without a window manager: has the focus).
+    WindowId OpenFeatherpadWindow();
     // The mousepad windows shown now.
     std::vector<WindowId> MousepadWindows() const;
     WindowId ActiveWindow() const;
@@ -76,6 +79,10 @@ class TestDesktop {
 
   private:
     void SetEnvironment(const std::string& busAddress);
+    std::vector<WindowId> WindowsOfClass(const std::string& windowClass) const;
+    // The window of this class that is new since `before` and in front, once
+    // there is one.
+    WindowId WaitForNewWindow(const std::string& windowClass, const std::vector<WindowId>& before);
     std::string ClipboardTimestamp() const;
 
     // Declared in the order of starting: they stop in reverse.
@@ -87,6 +94,7 @@ class TestDesktop {
     std::vector<std::unique_ptr<DetachedProcess>> otherBuses_;
     std::unique_ptr<ChildProcess> windowManager_;
     std::unique_ptr<ChildProcess> mousepad_;
+    std::unique_ptr<ChildProcess> featherpad_;
     std::vector<std::unique_ptr<ChildProcess>> terminals_;
     std::unique_ptr<ChildProcess> clipboardOwner_;
 };

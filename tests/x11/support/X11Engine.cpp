@@ -62,9 +62,10 @@ X11Engine::X11Engine(const std::string& displayName)
           .staging = fakes.desktop,
           .clipboard = fakes.desktop,
           .tray = fakes.desktop,
-          .eventLoop = fakes.desktop,
+          .eventLoop = ports,
           .clock = fakes.desktop,
           .choice = fakes.desktop,
+          .messages = fakes.desktop,
       }) {
     fakes.windows.SetMainWindow(1);
     ports.hook.Start(engine);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/Engine.h"
+#include "platform/EventLoop.h"
 #include "platform/fake/FakePlatform.h"
 #include "platform/x11/X11KeyInjector.h"
 #include "platform/x11/X11KeyboardHook.h"
@@ -18,9 +19,12 @@ namespace tavro::x11::test {
 
 // The X11 ports of one display, wired as the desktop program wires them: the
 // hook's and the connection's sockets watched, the hook's recording asked
-// for and the keymap restored on the foreground-watch timer.
-struct X11Ports {
+// for and the keymap restored on the foreground-watch timer. Yielding to it
+// handles what has arrived.
+struct X11Ports final : EventLoop {
     explicit X11Ports(const std::string& displayName);
+
+    void YieldOnce() override { RunOnce(std::chrono::milliseconds(0)); }
 
     // Runs that event loop until the condition holds or the timeout passes;
     // whether it held.
