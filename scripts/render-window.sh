@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Renders the tavro program's windows to PNG files: the splash window, the
-# tray menu, the main window with each of its pages, and the About window.
+# tray menu, the main window with each of its pages (the rich-text and image
+# pages with their files, and the image page after Edit Image and New Image),
+# the save dialog, and the About window.
 # Tavro runs with sample triggers of every type on a desktop of its own
 # (Xvfb, openbox, trayer for the notification area) and is driven with
 # xdotool as a person would drive it; imagemagick takes the pictures.
@@ -80,7 +82,11 @@ trayer --edge top --align right --widthtype request --height 24 --SetDockType tr
 pids+=($!)
 wait_for "trayer" sh -c 'xdotool search --class trayer'
 
-"$program/tavro" >"$work/tavro.log" 2>&1 &
+# Files are "opened" by an opener that only notes them.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\necho "$1" >>"%s/opened.txt"\n' "$work" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+PATH="$work/bin:$PATH" "$program/tavro" >"$work/tavro.log" 2>&1 &
 tavro=$!
 pids+=("$tavro")
 wait_for "Tavro's start" grep -q "Tavro is running" "$work/tavro.log"
@@ -126,6 +132,21 @@ keys Home Down Down
 picture main-rtf "$main"
 keys Down
 picture main-image "$main"
+# From the list: the three header fields, the path box, "...", New Image,
+# Edit Image. Edit shows Refresh; New Image asks for a name, saves the
+# sample picture under it and shows it.
+keys Tab Tab Tab Tab Tab Tab Tab space
+picture main-image-edited "$main"
+keys shift+Tab space
+wait_for "the save dialog" test -n "$(window_named 'Save As')"
+picture save-dialog "$(window_named 'Save As')"
+xdotool type --delay 80 "sample"
+keys Return
+wait_for "the new picture" test -f "$program/data/sample.bmp"
+picture main-image-new "$main"
+# Back to the list.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove $((X + 60)) $((Y + HEIGHT - 60)) click 1
 keys Home
 picture main-launch "$main"
 # Typed with the list focused, the keys are recorded and open the key view.

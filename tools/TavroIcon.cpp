@@ -6,7 +6,7 @@
 
 #include <iostream>
 
-#include "tray/TrayBadge.h"
+#include "editor/ProgramBadge.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
         const QString apps = QStringLiteral("%1/hicolor/%2x%2/apps").arg(folder).arg(size);
         const QString file = apps + QStringLiteral("/tavro.png");
         if (!QDir().mkpath(apps) ||
-            !tavro::DrawTrayBadge(size, tavro::kBadgeNormalColour).save(file, "PNG")) {
+            !tavro::DrawProgramBadge(size, tavro::kBadgeNormalColour).save(file, "PNG")) {
             std::cerr << "tavro-icon: cannot write " << file.toStdString() << '\n';
             return 1;
         }

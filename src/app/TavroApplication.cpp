@@ -32,6 +32,8 @@ TavroApplication::TavroApplication(const std::filesystem::path& programFolder)
              .messages = messages_,
              .questions = messages_,
              .input = input_,
+             .fileDialogs = fileDialogs_,
+             .pictures = pictures_,
              .exit = exit_,
              .programFolder = programFolder}),
       choice_(main_.TheEngine()),

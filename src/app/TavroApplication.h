@@ -10,10 +10,12 @@
 
 #include "app/DesktopClipboard.h"
 #include "app/DesktopEventLoop.h"
+#include "app/DesktopPictureLoader.h"
 #include "app/InputBoxDialog.h"
 #include "app/MessageBoxDialogs.h"
 #include "app/SystemClock.h"
 #include "app/TerminationSignals.h"
+#include "editor/FileDialogBoxes.h"
 #include "editor/MainWindow.h"
 #include "platform/ProgramExit.h"
 #include "platform/x11/InstanceSelection.h"
@@ -74,6 +76,8 @@ class TavroApplication {
 
     MessageBoxDialogs messages_;
     InputBoxDialog input_;
+    FileDialogBoxes fileDialogs_;
+    DesktopPictureLoader pictures_;
     ImmediateExit exit_;
     TrayIconPictures tray_;
     DesktopEventLoop eventLoop_;

@@ -35,13 +35,6 @@ class EditorControls {
     // Selects line `row` of lstTriggers; -1 selects none.
     virtual void SelectListRow(int row) = 0;
 
-    // Loads the RTF file into the preview txtReplaceRTF; "" or a file that
-    // cannot be read leaves the preview empty.
-    virtual void LoadRichTextPreview(const std::u16string& path) = 0;
-    // Loads TriggerPicture from the picture file and draws it in picImage;
-    // "" or a file that cannot be read leaves both empty.
-    virtual void LoadTriggerPicture(const std::u16string& path) = 0;
-
     virtual void FocusTriggerList() = 0;
     virtual void FocusField(EditorField field) = 0;
     // The name of the control of the main window that has the focus

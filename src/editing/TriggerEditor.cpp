@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "editing/ContentFileCommands.h"
 #include "editing/ListLines.h"
 #include "editing/TypePages.h"
 #include "platform/ListBox.h"
@@ -47,16 +48,11 @@ void TriggerEditor::ShowTrigger(int index) {
     controls.SelectListRow(ListRowForSlot(table, d_.lstTriggers, index));
     controls.SetFieldText(EditorField::txtReplaceText, record.ReplaceText);
     // A content file that moved into the data folder is shown from there;
-    // the slot keeps its stored path until the user edits it.
-    const std::u16string rtfFile = FindContentFile(record.ReplaceRTFFile, d_.programFolder, table);
-    controls.SetFieldText(EditorField::txtRTFFile, rtfFile);
-    controls.LoadRichTextPreview(rtfFile);
-    const std::u16string imageFile =
-        FindContentFile(record.ReplaceImageFile, d_.programFolder, table);
-    controls.SetFieldText(EditorField::txtImageFile, imageFile);
-    // Without a file the picture is emptied too: firing must never paste the
-    // picture of the trigger shown before.
-    controls.LoadTriggerPicture(imageFile);
+    // the slot keeps its stored path until the user edits it. Without a
+    // file the pages show nothing: firing must never paste the content of
+    // the trigger shown before.
+    d_.richTextFile.ShowFile(FindContentFile(record.ReplaceRTFFile, d_.programFolder, table));
+    d_.imageFile.ShowFile(FindContentFile(record.ReplaceImageFile, d_.programFolder, table));
     controls.SetFieldText(EditorField::txtCommandLine, record.CommandLine);
     table.CurrentTrigger = index;
 }

@@ -7,6 +7,7 @@
 
 namespace tavro {
 
+class ContentFileCommands;
 class ListBox;
 class MessageBoxes;
 class QuestionBox;
@@ -27,6 +28,9 @@ class TriggerEditor {
         ListBox& lstTriggers;
         MessageBoxes& messages;
         QuestionBox& questions;
+        // The rich-text and the image page, which show the trigger's files.
+        ContentFileCommands& richTextFile;
+        ContentFileCommands& imageFile;
         std::filesystem::path programFolder;
     };
 
@@ -49,6 +53,7 @@ class TriggerEditor {
     bool mnuSave_Click();
 
     // The user changed a field: its whole text goes into the current slot.
+    void StoreField(EditorField field);
     void txtTrigger_KeyUp() { StoreField(EditorField::txtTrigger); }
     void txtDisplay_KeyUp() { StoreField(EditorField::txtDisplay); }
     void txtReplaceText_KeyUp() { StoreField(EditorField::txtReplaceText); }
@@ -73,7 +78,6 @@ class TriggerEditor {
     // (an empty table) becomes a new trigger, so that nothing typed into it
     // is left out of the next save.
     TriggerRecord& EditedRecord();
-    void StoreField(EditorField field);
     void StoreType();
 
     Dependencies d_;

@@ -72,7 +72,7 @@ LaunchPage::LaunchPage(QWidget* parent)
         QStringLiteral("A program, file, folder or web address to open, with or without "
                        "arguments. Drop a file here to use its path."));
     cmdCommandLine->setToolTip(QStringLiteral("Choose a program"));
-    cmdCommandLine->setFixedWidth(cmdCommandLine->sizeHint().height() * 3 / 2);
+    SetBrowseButtonWidth(*cmdCommandLine);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(Label8, 0, 0);

@@ -1,5 +1,7 @@
 #include "editor/MainWindow.h"
 
+#include "editor/ImagePage.h"
+#include "editor/RichTextPage.h"
 #include "editor/SortedListBox.h"
 
 namespace tavro {
@@ -44,15 +46,40 @@ MainWindow::MainWindow(const MainWindowPorts& ports)
                .lstTriggers = form_.TriggerList(),
                .messages = ports.messages,
                .questions = ports.questions,
+               .richTextFile = richTextFile_,
+               .imageFile = imageFile_,
                .programFolder = ports.programFolder}),
+      richTextFile_(ContentFileDependencies(ports), *form_.richTextPage),
+      imageFile_(ContentFileDependencies(ports), *form_.imagePage),
       lifecycle_({.engine = engine_,
                   .store = store_,
                   .editor = editor_,
                   .controls = form_,
                   .questions = ports.questions,
                   .programFolder = ports.programFolder}),
-      help_(engine_.Windows(), ports.messages, ports.programFolder) {
-    form_.Attach({.editor = &editor_, .lists = &lists_, .lifecycle = &lifecycle_, .help = &help_});
+      help_(engine_.Windows(), ports.messages, ports.programFolder),
+      legend_(
+          {.windows = engine_.Windows(), .messages = ports.messages, .pictures = ports.pictures},
+          ports.programFolder) {
+    form_.Attach({.editor = &editor_,
+                  .lists = &lists_,
+                  .lifecycle = &lifecycle_,
+                  .help = &help_,
+                  .richTextFile = &richTextFile_,
+                  .imageFile = &imageFile_,
+                  .legend = &legend_,
+                  .triggers = &engine_.Triggers()});
+}
+
+ContentFileCommands::Dependencies MainWindow::ContentFileDependencies(
+    const MainWindowPorts& ports) {
+    return {.triggers = engine_.Triggers(),
+            .editor = editor_,
+            .controls = form_,
+            .dialogs = ports.fileDialogs,
+            .messages = ports.messages,
+            .windows = engine_.Windows(),
+            .programFolder = ports.programFolder};
 }
 
 }  // namespace tavro

@@ -4,17 +4,22 @@
 
 #include "editing/FormLifecycle.h"
 #include "editing/HelpCommands.h"
+#include "editing/ImageFileCommands.h"
+#include "editing/RichTextFileCommands.h"
 #include "editing/TriggerEditor.h"
 #include "editor/frmTavro.h"
 #include "engine/Engine.h"
+#include "legend/LegendPrinter.h"
 #include "store/ApplicationListEditor.h"
 #include "store/TriggerStore.h"
 
 namespace tavro {
 
 class DatabaseEngine;
+class FileDialogs;
 class InputBox;
 class MessageBoxes;
+class PictureLoader;
 class ProgramExit;
 class QuestionBox;
 class TrayMenu;
@@ -36,13 +41,17 @@ struct MainWindowPorts {
     MessageBoxes& messages;
     QuestionBox& questions;
     InputBox& input;
+    FileDialogs& fileDialogs;
+    // Reads the pictures of the printed legend.
+    PictureLoader& pictures;
     ProgramExit& exit;
     std::filesystem::path programFolder;
 };
 
 // The main window with everything it owns for the whole run: the form and
 // its controls, the engine with the triggers, the application lists and the
-// capture state, the store, and the rules the form's events go to.
+// capture state, the store, the rules the form's events go to, and the
+// printer of the legend.
 class MainWindow {
   public:
     explicit MainWindow(const MainWindowPorts& ports);
@@ -56,13 +65,21 @@ class MainWindow {
     FormLifecycle& Lifecycle() { return lifecycle_; }
 
   private:
+    ContentFileCommands::Dependencies ContentFileDependencies(const MainWindowPorts& ports);
+
     frmTavro form_;
     Engine engine_;
     TriggerStore store_;
     ApplicationListEditor lists_;
+    // The editor and the two content pages each work through the other: the
+    // editor shows a trigger's files on the pages, and the pages store the
+    // files they make in the trigger the editor shows.
     TriggerEditor editor_;
+    RichTextFileCommands richTextFile_;
+    ImageFileCommands imageFile_;
     FormLifecycle lifecycle_;
     HelpCommands help_;
+    LegendPrinter legend_;
 };
 
 }  // namespace tavro

@@ -5,6 +5,10 @@
 
 namespace tavro {
 
+void SetBrowseButtonWidth(QPushButton& button) {
+    button.setFixedWidth(button.sizeHint().height() * 3 / 2);
+}
+
 QBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> top,
                          std::initializer_list<QPushButton*> bottom) {
     auto* column = new QVBoxLayout;

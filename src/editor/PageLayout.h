@@ -17,6 +17,9 @@ Control* Named(Control* control, const char* name) {
     return control;
 }
 
+// The narrow "..." button beside a path box, which opens a file dialog.
+void SetBrowseButtonWidth(QPushButton& button);
+
 // The column of buttons at the right of a page: some at its top, some at its
 // bottom, all of one width.
 QBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> top,

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextCursor>
 
 #include "editor/PageLayout.h"
 #include "editor/RichTextBox.h"
@@ -15,27 +16,84 @@ RichTextPage::RichTextPage(QWidget* parent)
     : QWidget(parent),
       Label6(Named(new QLabel(QStringLiteral("Rich Text File:"), this), "Label6")),
       txtRTFFile(Named(new QLineEdit(this), "txtRTFFile")),
+      cmdLoadRTF(Named(new QPushButton(QStringLiteral("..."), this), "cmdLoadRTF")),
       txtReplaceRTF(Named(new RichTextBox(this), "txtReplaceRTF")),
+      cmdNewRTF(Named(new QPushButton(QStringLiteral("New RTF"), this), "cmdNewRTF")),
+      cmdEditRTF(Named(new QPushButton(QStringLiteral("Edit RTF"), this), "cmdEditRTF")),
+      cmdPasteRTF(Named(new QPushButton(QStringLiteral("Paste"), this), "cmdPasteRTF")),
       cmdAlternateTextRTF(
-          Named(new QPushButton(QStringLiteral("Alternate"), this), "cmdAlternateTextRTF")) {
+          Named(new QPushButton(QStringLiteral("Alternate"), this), "cmdAlternateTextRTF")),
+      cmdReloadRTF(Named(new QPushButton(QStringLiteral("Refresh"), this), "cmdReloadRTF")) {
     SelectAllOnFocus(*txtRTFFile);
     txtReplaceRTF->SetLocked(true);
     txtReplaceRTF->setTabChangesFocus(true);
+    cmdEditRTF->setEnabled(false);
+    cmdReloadRTF->hide();
+    txtRTFFile->setToolTip(QStringLiteral("The rich-text file whose content replaces the trigger"));
+    cmdLoadRTF->setToolTip(QStringLiteral("Choose a rich-text file"));
+    cmdNewRTF->setToolTip(
+        QStringLiteral("Make an empty rich-text file and open it in your word processor"));
+    cmdEditRTF->setToolTip(QStringLiteral("Open the file in your word processor"));
+    cmdPasteRTF->setToolTip(
+        QStringLiteral("Save what you copied (formatted text, a picture or text) as a new "
+                       "rich-text file"));
     cmdAlternateTextRTF->setToolTip(
         QStringLiteral("The plain text that applications on the Text Only list receive"));
+    cmdReloadRTF->setToolTip(QStringLiteral("Show the file again after you saved it"));
+    SetBrowseButtonWidth(*cmdLoadRTF);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(Label6, 0, 0);
     layout->addWidget(txtRTFFile, 1, 0);
-    layout->addWidget(txtReplaceRTF, 2, 0);
-    layout->addLayout(ButtonColumn({}, {cmdAlternateTextRTF}), 1, 1, 2, 1);
+    layout->addWidget(cmdLoadRTF, 1, 1);
+    layout->addWidget(txtReplaceRTF, 2, 0, 1, 2);
+    layout->addLayout(
+        ButtonColumn({cmdNewRTF, cmdEditRTF}, {cmdPasteRTF, cmdAlternateTextRTF, cmdReloadRTF}), 1,
+        2, 2, 1);
     layout->setRowStretch(2, 1);
     layout->setColumnStretch(0, 1);
 }
 
-void RichTextPage::LoadPreview(const std::u16string& path) {
+// The preview says why it is empty.
+std::optional<std::u16string> RichTextPage::ShowContentFile(const std::u16string& path) {
     txtReplaceRTF->SetText(QString());
-    loaded_ = !path.empty() && !txtReplaceRTF->LoadFile(QString::fromStdU16String(path));
+    loaded_ = false;
+    if (path.empty()) {
+        txtReplaceRTF->setPlaceholderText(
+            QStringLiteral("No rich-text file yet. Choose one with \"...\", or make one with New "
+                           "RTF or Paste."));
+        return std::nullopt;
+    }
+    const std::optional<QString> error = txtReplaceRTF->LoadFile(QString::fromStdU16String(path));
+    loaded_ = !error;
+    txtReplaceRTF->setPlaceholderText(
+        loaded_ ? QStringLiteral("The file is empty. Write in it with Edit RTF.")
+                : QStringLiteral("This file holds no rich text that Tavro can read."));
+    if (error) {
+        return error->toStdU16String();
+    }
+    return std::nullopt;
+}
+
+void RichTextPage::SetEditEnabled(bool enabled) {
+    cmdEditRTF->setEnabled(enabled);
+}
+
+void RichTextPage::SetRefreshVisible(bool visible) {
+    cmdReloadRTF->setVisible(visible);
+}
+
+// The preview takes no typing or pasting from the user; it is unlocked only
+// for this paste.
+std::string RichTextPage::PastePreview() {
+    txtReplaceRTF->SetText(QString());
+    txtReplaceRTF->setPlaceholderText(QStringLiteral("The clipboard holds nothing to paste."));
+    loaded_ = false;
+    txtReplaceRTF->SetLocked(false);
+    txtReplaceRTF->paste();
+    txtReplaceRTF->SetLocked(true);
+    txtReplaceRTF->moveCursor(QTextCursor::Start);
+    return txtReplaceRTF->TextRTF();
 }
 
 }  // namespace tavro

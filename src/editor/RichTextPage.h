@@ -1,8 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include <QWidget>
+
+#include "editing/ContentPageControls.h"
 
 class QLabel;
 class QLineEdit;
@@ -12,22 +15,30 @@ namespace tavro {
 
 class RichTextBox;
 
-// Page 1: the rich-text file of an "RTF" trigger and its preview, whose
-// content firing pastes.
-class RichTextPage final : public QWidget {
+// Page 1: the rich-text file of an "RTF" trigger and its read-only preview,
+// whose content firing pastes.
+class RichTextPage final : public QWidget, public RichTextPageControls {
   public:
     explicit RichTextPage(QWidget* parent = nullptr);
 
-    // Empties the preview, then loads the file into it; a file that cannot be
-    // read leaves it empty.
-    void LoadPreview(const std::u16string& path);
     // Whether the preview holds the content of a file.
     bool HasReplaceRTF() const { return loaded_; }
 
+    // RichTextPageControls
+    std::optional<std::u16string> ShowContentFile(const std::u16string& path) override;
+    void SetEditEnabled(bool enabled) override;
+    void SetRefreshVisible(bool visible) override;
+    std::string PastePreview() override;
+
     QLabel* const Label6;
     QLineEdit* const txtRTFFile;
+    QPushButton* const cmdLoadRTF;
     RichTextBox* const txtReplaceRTF;
+    QPushButton* const cmdNewRTF;
+    QPushButton* const cmdEditRTF;
+    QPushButton* const cmdPasteRTF;
     QPushButton* const cmdAlternateTextRTF;
+    QPushButton* const cmdReloadRTF;
 
   private:
     bool loaded_ = false;

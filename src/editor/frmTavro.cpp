@@ -21,6 +21,8 @@
 
 #include "editing/FormLifecycle.h"
 #include "editing/HelpCommands.h"
+#include "editing/ImageFileCommands.h"
+#include "editing/RichTextFileCommands.h"
 #include "editing/TriggerEditor.h"
 #include "editing/TypePages.h"
 #include "editor/ApplicationListsPage.h"
@@ -37,6 +39,7 @@
 #include "editor/TextPage.h"
 #include "editor/TypeComboBox.h"
 #include "editor/frmSplash.h"
+#include "legend/LegendPrinter.h"
 #include "output/ReplacementTokens.h"
 #include "store/ApplicationListEditor.h"
 
@@ -114,8 +117,9 @@ void frmTavro::BuildMenus() {
                      QKeySequence(Qt::Key_Delete)),
             &QAction::triggered, this, ToEditor(&TriggerEditor::mnuDelete_Click));
     file.addSeparator();
-    MenuItem(file, "mnuPrint", QStringLiteral("&Print Triggers"),
-             QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(MenuItem(file, "mnuPrint", QStringLiteral("&Print Triggers"),
+                     QKeySequence(Qt::CTRL | Qt::Key_P)),
+            &QAction::triggered, this, &frmTavro::mnuPrint_Click);
     file.addSeparator();
     connect(MenuItem(file, "mnuFileExit", QStringLiteral("E&xit")), &QAction::triggered, this,
             &frmTavro::mnuFileExit_Click);
@@ -206,10 +210,6 @@ void frmTavro::WireControls() {
     connect(txtDisplay, &QLineEdit::textEdited, this, ToEditor(&TriggerEditor::txtDisplay_KeyUp));
     connect(textPage->txtReplaceText, &QPlainTextEdit::textChanged, this,
             ToEditor(&TriggerEditor::txtReplaceText_KeyUp));
-    connect(richTextPage->txtRTFFile, &QLineEdit::textEdited, this,
-            ToEditor(&TriggerEditor::txtRTFFile_KeyUp));
-    connect(imagePage->txtImageFile, &QLineEdit::textEdited, this,
-            ToEditor(&TriggerEditor::txtImageFile_KeyUp));
     connect(launchPage->txtCommandLine, &QLineEdit::textEdited, this,
             ToEditor(&TriggerEditor::txtCommandLine_KeyUp));
     launchPage->txtCommandLine->onDropped = ToEditor(&TriggerEditor::txtCommandLine_KeyUp);
@@ -226,10 +226,6 @@ void frmTavro::WireControls() {
     connect(textPage->cmdPasteText, &QPushButton::clicked, this, &frmTavro::cmdPasteText_Click);
     connect(textPage->cmdBack, &QPushButton::clicked, this,
             ToEditor(&TriggerEditor::cmdBack_Click));
-    connect(richTextPage->cmdAlternateTextRTF, &QPushButton::clicked, this,
-            ToEditor(&TriggerEditor::cmdAlternateText_Click));
-    connect(imagePage->cmdAlternateTextImg, &QPushButton::clicked, this,
-            ToEditor(&TriggerEditor::cmdAlternateText_Click));
     connect(launchPage->cmdCommandLine, &QPushButton::clicked, this,
             &frmTavro::cmdCommandLine_Click);
 
@@ -245,6 +241,43 @@ void frmTavro::WireControls() {
 
     connect(newTriggerPage->cmdCancelNewTrigger, &QPushButton::clicked, this,
             ToEditor(&TriggerEditor::cmdCancelNewTrigger_Click));
+    WireContentPages();
+}
+
+void frmTavro::WireContentPages() {
+    RichTextPage& rtf = *richTextPage;
+    // A typed path is stored and its file shown at once.
+    connect(rtf.txtRTFFile, &QLineEdit::textEdited, this,
+            ToEditor(&TriggerEditor::txtRTFFile_KeyUp));
+    connect(rtf.txtRTFFile, &QLineEdit::textEdited, this,
+            Forward(&Handlers::richTextFile, &RichTextFileCommands::txtRTFFile_Change));
+    const auto toRichTextFile = [this](QPushButton* button,
+                                       void (RichTextFileCommands::*handler)()) {
+        connect(button, &QPushButton::clicked, this, Forward(&Handlers::richTextFile, handler));
+    };
+    toRichTextFile(rtf.cmdLoadRTF, &RichTextFileCommands::cmdLoadRTF_Click);
+    toRichTextFile(rtf.cmdNewRTF, &RichTextFileCommands::cmdNewRTF_Click);
+    toRichTextFile(rtf.cmdEditRTF, &RichTextFileCommands::cmdEditRTF_Click);
+    toRichTextFile(rtf.cmdPasteRTF, &RichTextFileCommands::cmdPasteRTF_Click);
+    toRichTextFile(rtf.cmdReloadRTF, &RichTextFileCommands::cmdReloadRTF_Click);
+    connect(rtf.cmdAlternateTextRTF, &QPushButton::clicked, this,
+            ToEditor(&TriggerEditor::cmdAlternateText_Click));
+
+    ImagePage& image = *imagePage;
+    connect(image.txtImageFile, &QLineEdit::textEdited, this,
+            ToEditor(&TriggerEditor::txtImageFile_KeyUp));
+    connect(image.txtImageFile, &QLineEdit::textEdited, this,
+            Forward(&Handlers::imageFile, &ImageFileCommands::txtImageFile_Change));
+    const auto toImageFile = [this](QPushButton* button, void (ImageFileCommands::*handler)()) {
+        connect(button, &QPushButton::clicked, this, Forward(&Handlers::imageFile, handler));
+    };
+    toImageFile(image.cmdLoadImage, &ImageFileCommands::cmdLoadImage_Click);
+    toImageFile(image.cmdNewImage, &ImageFileCommands::cmdNewImage_Click);
+    toImageFile(image.cmdEditImage, &ImageFileCommands::cmdEditImage_Click);
+    toImageFile(image.cmdPasteImage, &ImageFileCommands::cmdPasteImage_Click);
+    toImageFile(image.cmdReloadImage, &ImageFileCommands::cmdReloadImage_Click);
+    connect(image.cmdAlternateTextImg, &QPushButton::clicked, this,
+            ToEditor(&TriggerEditor::cmdAlternateText_Click));
 }
 
 // The form is activated again when it becomes the active window coming back
@@ -276,12 +309,19 @@ std::function<void()> frmTavro::Forward(Rules* Handlers::*rules, void (Rules::*h
 }
 
 void frmTavro::CenterForm() {
+    const bool wasHidden = isHidden();
     EnableEditFields(true);
     setWindowState(windowState() & ~Qt::WindowMinimized);
     MoveToScreenCentre(*this);
     show();
     raise();
     activateWindow();
+    // Out of sight the list had the focus; an activation that reached the
+    // hidden window (as leaving the minimised state can bring) may have
+    // moved it on to the first control that was enabled then.
+    if (wasHidden) {
+        lstTriggers->setFocus();
+    }
 }
 
 void frmTavro::HideForm() {
@@ -309,6 +349,12 @@ void frmTavro::mnuHelpAbout_Click() {
         splash_ = std::make_unique<frmSplash>(programFolder_);
     }
     splash_->ShowAbout();
+}
+
+void frmTavro::mnuPrint_Click() {
+    if (handlers_) {
+        handlers_->legend->mnuPrint(*handlers_->triggers);
+    }
 }
 
 void frmTavro::mnuSetup_Click() {
@@ -385,14 +431,6 @@ void frmTavro::SetBackVisible(bool visible) {
 
 void frmTavro::SelectListRow(int row) {
     lstTriggers->SetListIndex(row);
-}
-
-void frmTavro::LoadRichTextPreview(const std::u16string& path) {
-    richTextPage->LoadPreview(path);
-}
-
-void frmTavro::LoadTriggerPicture(const std::u16string& path) {
-    imagePage->LoadTriggerPicture(path);
 }
 
 void frmTavro::FocusTriggerList() {

@@ -23,14 +23,18 @@ class ApplicationListEditor;
 class ApplicationListsPage;
 class FormLifecycle;
 class HelpCommands;
+class ImageFileCommands;
 class ImagePage;
 class KeyBufferView;
 class LaunchPage;
+class LegendPrinter;
 class NewTriggerPage;
+class RichTextFileCommands;
 class RichTextPage;
 class SortedListBox;
 class TextPage;
 class TriggerEditor;
+class TriggerTable;
 class TypeComboBox;
 class frmSplash;
 
@@ -55,6 +59,11 @@ class frmTavro final : public QMainWindow,
         ApplicationListEditor* lists;
         FormLifecycle* lifecycle;
         HelpCommands* help;
+        RichTextFileCommands* richTextFile;
+        ImageFileCommands* imageFile;
+        // File > Print Triggers prints the table.
+        LegendPrinter* legend;
+        const TriggerTable* triggers;
     };
 
     explicit frmTavro(std::filesystem::path programFolder);
@@ -87,8 +96,6 @@ class frmTavro final : public QMainWindow,
     void ShowPage(int page) override;
     void SetBackVisible(bool visible) override;
     void SelectListRow(int row) override;
-    void LoadRichTextPreview(const std::u16string& path) override;
-    void LoadTriggerPicture(const std::u16string& path) override;
     void FocusTriggerList() override;
     void FocusField(EditorField field) override;
     // Also ProgramInfo's: the control of this window that has the focus.
@@ -122,6 +129,7 @@ class frmTavro final : public QMainWindow,
     void Form_Activate();
     void Form_Resize();
     void mnuFileExit_Click() { close(); }
+    void mnuPrint_Click();
     void mnuSetup_Click();
     void mnuHelpAbout_Click();
     void cmdInsertDate_Click();
@@ -139,6 +147,7 @@ class frmTavro final : public QMainWindow,
     void BuildMenus();
     void BuildLayout();
     void WireControls();
+    void WireContentPages();
     void WatchActivation();
     QLineEdit* LineEditOf(EditorField field) const;
     // A handler of the rules, which does nothing until they are attached.

@@ -5,16 +5,12 @@
 
 namespace tavro {
 
-namespace {
-
-// A visible regular file: folders and hidden files do not count.
-bool VisibleFileExists(const std::filesystem::path& path) {
+bool ContentFileExists(const std::u16string& path) {
+    const std::filesystem::path file(path);
     std::error_code error;
-    const std::u16string name = path.filename().u16string();
-    return std::filesystem::is_regular_file(path, error) && !name.starts_with(u'.');
+    return std::filesystem::is_regular_file(file, error) &&
+           !file.filename().u16string().starts_with(u'.');
 }
-
-}  // namespace
 
 std::filesystem::path DataFolderPath(const std::filesystem::path& programFolder) {
     return programFolder / kDataFolderName;
@@ -31,7 +27,7 @@ bool CheckDataFolder(const std::filesystem::path& programFolder) {
 
 std::u16string FindContentFile(const std::u16string& path,
                                const std::filesystem::path& programFolder, TriggerTable& triggers) {
-    if (VisibleFileExists(std::filesystem::path(path))) {
+    if (ContentFileExists(path)) {
         return path;
     }
     // Stored paths may come from either kind of system.
@@ -40,7 +36,7 @@ std::u16string FindContentFile(const std::u16string& path,
         return u"";
     }
     const std::filesystem::path moved = DataFolderPath(programFolder) / path.substr(separator + 1);
-    if (separator + 1 < path.size() && VisibleFileExists(moved)) {
+    if (separator + 1 < path.size() && ContentFileExists(moved.u16string())) {
         triggers.TriggersDirty = true;
         return moved.u16string();
     }

@@ -10,6 +10,10 @@ class TriggerTable;
 // The folder `data` beside the program, which holds the content files.
 std::filesystem::path DataFolderPath(const std::filesystem::path& programFolder);
 
+// Whether a content file exists under the path: a visible regular file;
+// folders and hidden files do not count.
+bool ContentFileExists(const std::u16string& path);
+
 // Makes sure the data folder exists; an existing one is left alone. Returns
 // false when it is missing and cannot be made.
 bool CheckDataFolder(const std::filesystem::path& programFolder);

@@ -2,7 +2,7 @@
 
 #include <QPixmap>
 
-#include "tray/TrayBadge.h"
+#include "editor/ProgramBadge.h"
 
 namespace tavro {
 
@@ -12,7 +12,7 @@ namespace {
 QIcon Badge(const QColor& fill) {
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64}) {
-        icon.addPixmap(QPixmap::fromImage(DrawTrayBadge(size, fill)));
+        icon.addPixmap(QPixmap::fromImage(DrawProgramBadge(size, fill)));
     }
     return icon;
 }

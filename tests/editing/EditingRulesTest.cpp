@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "editing/CommandLineDrop.h"
+#include "editing/ContentFiles.h"
 #include "editing/HelpCommands.h"
 #include "editing/ListLines.h"
 #include "editing/TypePages.h"
@@ -86,6 +88,47 @@ TEST(CommandLineDropTest, AFileThatExistsWinsOverTextAndAMissingOneChangesNothin
               folder.Path().u16string());
     EXPECT_EQ(CommandLineFromDrop({u"/no/such/file", program}, u"text"), std::nullopt);
     EXPECT_EQ(CommandLineFromDrop({}, std::nullopt), std::nullopt);
+}
+
+std::string ReadWhole(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+TEST(ContentFilesTest, ASaveReplacesTheWholeFileOrLeavesItAsItWas) {
+    namespace fs = std::filesystem;
+    test::TemporaryFolder folder("tavro-content");
+    const fs::path file = folder.Path() / "letter.rtf";
+    std::ofstream(file) << std::string(10000, 'o');
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    ASSERT_TRUE(SaveContentFile(file.u16string(), std::string("new\0content", 11)));
+    EXPECT_EQ(ReadWhole(file), std::string("new\0content", 11));
+    EXPECT_EQ(fs::status(file).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+
+    // Through a link, the file it names gets the content.
+    const fs::path link = folder.Path() / "link.rtf";
+    fs::create_symlink(file, link);
+    ASSERT_TRUE(SaveContentFile(link.u16string(), "linked"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadWhole(file), "linked");
+
+    // Refused: a read-only file (also for the administrator), a folder, a
+    // place that cannot hold files; the old content stays.
+    fs::permissions(file, fs::perms::owner_read);
+    EXPECT_FALSE(SaveContentFile(file.u16string(), "replaced"));
+    EXPECT_EQ(ReadWhole(file), "linked");
+    EXPECT_FALSE(SaveContentFile(folder.Path().u16string(), "x"));
+    EXPECT_FALSE(SaveContentFile((file / "under-a-file.rtf").u16string(), "x"));
+    EXPECT_FALSE(SaveContentFile(u"/proc/tavro.rtf", "x"));
+    EXPECT_FALSE(SaveContentFile(u"", "x"));
+    // Nothing half-written is left beside the files.
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"letter.rtf", "link.rtf"}));
 }
 
 TEST(HelpTopicsTest, EveryPageHasATopicOfItsOwn) {

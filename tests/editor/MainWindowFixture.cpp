@@ -10,8 +10,25 @@
 
 namespace tavro::test {
 
+namespace {
+
+QtMessageHandler testMessages = nullptr;
+
+void PassAllButMissingFeatures(QtMsgType type, const QMessageLogContext& context,
+                               const QString& text) {
+    if (!text.startsWith(QLatin1String("This plugin does not support"))) {
+        testMessages(type, context, text);
+    }
+}
+
+}  // namespace
+
+void QuietAboutRaising() {
+    testMessages = qInstallMessageHandler(PassAllButMissingFeatures);
+}
+
 MainWindowFixture::MainWindowFixture(const std::vector<TriggerRecord>& triggers,
-                                     const ApplicationLists& applications)
+                                     const ApplicationLists& applications, FileDialogs* fileDialogs)
     : main({.windows = platform.windows,
             .layout = platform.keyboard,
             .injector = platform.keyboard,
@@ -26,6 +43,8 @@ MainWindowFixture::MainWindowFixture(const std::vector<TriggerRecord>& triggers,
             .messages = platform.desktop,
             .questions = platform.desktop,
             .input = platform.desktop,
+            .fileDialogs = fileDialogs != nullptr ? *fileDialogs : platform.desktop,
+            .pictures = pictures,
             .exit = platform.desktop,
             .programFolder = folder.Path()}),
       form(main.Form()),

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editor/MainWindow.h"
+#include "platform/fake/FakePictureLoader.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/sqlite/SqliteDatabase.h"
 #include "support/TemporaryFolder.h"
@@ -12,13 +13,19 @@ class QListWidget;
 
 namespace tavro::test {
 
+// Keeps the offscreen platform from saying, every time, that it cannot raise
+// windows or pass on size hints; other messages pass.
+void QuietAboutRaising();
+
 // The real main window on the fake platform, over a real trigger database in
 // a folder of its own: started as the program starts it (out of sight, then
-// loaded), and then opened as the tray's Open opens it.
+// loaded), and then opened as the tray's Open opens it. Its file dialogs are
+// the fake platform's unless others are given.
 class MainWindowFixture {
   public:
     explicit MainWindowFixture(const std::vector<TriggerRecord>& triggers,
-                               const ApplicationLists& applications = {});
+                               const ApplicationLists& applications = {},
+                               FileDialogs* fileDialogs = nullptr);
 
     std::filesystem::path DatabasePath() const;
     // The database as it is now on disk.
@@ -34,6 +41,7 @@ class MainWindowFixture {
 
     TemporaryFolder folder{"tavro-window"};
     fake::FakePlatform platform;
+    fake::FakePictureLoader pictures{platform.log};
     SqliteEngine database;
     MainWindow main;
     frmTavro& form;

@@ -131,6 +131,30 @@ bool FakeDesktop::AskYesNo(const std::u16string& text, const std::u16string& tit
     return questionAnswer;
 }
 
+std::optional<std::u16string> FakeDesktop::GetOpenFileName(const FileDialogOptions& options) {
+    return AnswerFileDialog("OpenFileDialog", options);
+}
+
+std::optional<std::u16string> FakeDesktop::GetSaveFileName(const FileDialogOptions& options) {
+    return AnswerFileDialog("SaveFileDialog", options);
+}
+
+std::optional<std::u16string> FakeDesktop::AnswerFileDialog(const char* kind,
+                                                            const FileDialogOptions& options) {
+    log_.Record([&] {
+        std::string filters;
+        for (const std::u16string& filter : options.filters) {
+            filters += (filters.empty() ? "" : "|") + Quoted(filter);
+        }
+        return FormatCall(kind, {Quoted(options.folder), Quoted(options.file), filters,
+                                 Quoted(options.defaultExtension)});
+    });
+    if (onFileDialog) {
+        onFileDialog();
+    }
+    return fileDialogAnswer;
+}
+
 void FakeDesktop::EndProgram(int exitCode) {
     log_.Record([&] { return FormatCall("EndProgram", {std::to_string(exitCode)}); });
     endedWith = exitCode;

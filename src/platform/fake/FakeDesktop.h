@@ -3,12 +3,14 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
+#include "platform/FileDialogs.h"
 #include "platform/InputBox.h"
 #include "platform/KeyBufferPage.h"
 #include "platform/MainWindowCommands.h"
@@ -34,10 +36,10 @@ struct StagedTrigger {
 
 // The desktop's side: the main window's pages and commands, the staging
 // area, the clipboard, the tray icon, the event loop, the clock, the choice
-// menu, and the message, input and question boxes. Records every call that
-// changes something; tests script the staged triggers, the time, the
-// answers of the boxes, and what happens while the event loop runs or the
-// choice menu is open.
+// menu, the message, input and question boxes and the file dialogs. Records
+// every call that changes something; tests script the staged triggers, the
+// time, the answers of the boxes and dialogs, and what happens while the
+// event loop runs, the choice menu or a file dialog is open.
 class FakeDesktop final : public KeyBufferPage,
                           public MainWindowCommands,
                           public StagingArea,
@@ -50,6 +52,7 @@ class FakeDesktop final : public KeyBufferPage,
                           public TrayMenu,
                           public InputBox,
                           public QuestionBox,
+                          public FileDialogs,
                           public ProgramExit {
   public:
     explicit FakeDesktop(CallLog& log) : log_(log) {}
@@ -65,6 +68,9 @@ class FakeDesktop final : public KeyBufferPage,
     std::u16string inputAnswer;
     // What the question box answers: Yes (true) or No.
     bool questionAnswer = true;
+    // What the file dialogs answer: a path, or none for Cancel.
+    std::optional<std::u16string> fileDialogAnswer;
+    std::function<void()> onFileDialog;
 
     // What the key-buffer page shows.
     std::u16string shownKeyBuffer;
@@ -131,10 +137,17 @@ class FakeDesktop final : public KeyBufferPage,
     bool AskYesNo(const std::u16string& text, const std::u16string& title,
                   std::optional<MessageIcon> icon) override;
 
+    // FileDialogs
+    std::optional<std::u16string> GetOpenFileName(const FileDialogOptions& options) override;
+    std::optional<std::u16string> GetSaveFileName(const FileDialogOptions& options) override;
+
     // ProgramExit
     void EndProgram(int exitCode) override;
 
   private:
+    std::optional<std::u16string> AnswerFileDialog(const char* kind,
+                                                   const FileDialogOptions& options);
+
     CallLog& log_;
     std::map<int, StagedTrigger> staged_;
     StagedTrigger shown_;

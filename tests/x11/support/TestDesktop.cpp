@@ -280,13 +280,17 @@ void TestDesktop::ClearEditor() const {
     Xdotool({"key", "ctrl+a", "Delete"});
 }
 
-void TestDesktop::SetClipboard(const std::string& text) {
-    const std::filesystem::path file = folder_.Path() / "clipboard.txt";
-    std::ofstream(file, std::ios::binary) << text;
+void TestDesktop::SetClipboard(const std::string& content, const std::string& type) {
+    const std::filesystem::path file = folder_.Path() / "clipboard";
+    std::ofstream(file, std::ios::binary) << content;
+    std::vector<std::string> command{"xclip", "-quiet", "-selection", "clipboard"};
+    if (!type.empty()) {
+        command.insert(command.end(), {"-t", type});
+    }
+    command.insert(command.end(), {"-i", file.string()});
     const std::string before = ClipboardTimestamp();
-    clipboardOwner_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"xclip", "-quiet", "-selection", "clipboard", "-i", file.string()},
-        environment_, std::nullopt, (folder_.Path() / "xclip.log").string());
+    clipboardOwner_ = std::make_unique<ChildProcess>(command, environment_, std::nullopt,
+                                                     (folder_.Path() / "xclip.log").string());
     WaitUntil([&] { return ClipboardTimestamp() != before; });
 }
 

@@ -71,8 +71,9 @@ class TestDesktop {
     // clipboard after every key sent before (UTF-8).
     std::string EditorText() const;
     void ClearEditor() const;
-    // Offers the text on the clipboard (until something else is copied).
-    void SetClipboard(const std::string& text);
+    // Offers the content on the clipboard (until something else is copied),
+    // as text or, with a type, as that type (such as image/png).
+    void SetClipboard(const std::string& content, const std::string& type = "");
 
     // The keysyms of every keycode, as the core protocol shows the keymap.
     std::vector<unsigned long> Keymap() const;

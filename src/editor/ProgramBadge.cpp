@@ -1,11 +1,11 @@
-#include "tray/TrayBadge.h"
+#include "editor/ProgramBadge.h"
 
 #include <QFont>
 #include <QPainter>
 
 namespace tavro {
 
-QImage DrawTrayBadge(int size, const QColor& fill) {
+QImage DrawProgramBadge(int size, const QColor& fill) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
