@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include "editor/PageLayout.h"
 #include "editor/RichTextBox.h"
@@ -65,10 +66,11 @@ std::optional<std::u16string> RichTextPage::ShowContentFile(const std::u16string
         return std::nullopt;
     }
     const std::optional<QString> error = txtReplaceRTF->LoadFile(QString::fromStdU16String(path));
-    loaded_ = !error;
+    // An empty file holds nothing to paste.
+    loaded_ = !error && !txtReplaceRTF->document()->isEmpty();
     txtReplaceRTF->setPlaceholderText(
-        loaded_ ? QStringLiteral("The file is empty. Write in it with Edit RTF.")
-                : QStringLiteral("This file holds no rich text that Tavro can read."));
+        !error ? QStringLiteral("The file is empty. Write in it with Edit RTF.")
+               : QStringLiteral("This file holds no rich text that Tavro can read."));
     if (error) {
         return error->toStdU16String();
     }

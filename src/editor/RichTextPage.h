@@ -21,7 +21,7 @@ class RichTextPage final : public QWidget, public RichTextPageControls {
   public:
     explicit RichTextPage(QWidget* parent = nullptr);
 
-    // Whether the preview holds the content of a file.
+    // Whether the preview holds content read from a file: something to paste.
     bool HasReplaceRTF() const { return loaded_; }
 
     // RichTextPageControls

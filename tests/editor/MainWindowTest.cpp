@@ -429,6 +429,10 @@ void MainWindowTest::ShowingATriggerLoadsItsPreviewAndPictureOrEmptiesThem() {
     form.ShowTrigger(3);
     QCOMPARE(form.richTextPage->txtReplaceRTF->Text(), QString());
     QVERIFY(!form.HasReplaceRTF());
+    // An empty file holds nothing to paste either.
+    std::ofstream(files.Path() / "gone.rtf").flush();
+    form.ShowTrigger(3);
+    QVERIFY(!form.HasReplaceRTF());
 
     form.ShowTrigger(1);
     QVERIFY(form.HasTriggerPicture());
