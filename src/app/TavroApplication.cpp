@@ -36,7 +36,7 @@ TavroApplication::TavroApplication(const std::filesystem::path& programFolder)
              .pictures = pictures_,
              .exit = exit_,
              .programFolder = programFolder}),
-      choice_(main_.TheEngine()),
+      choice_(main_.TheEngine(), main_.Form()),
       trayMenu_(main_.TheEngine(), main_.Form(), tray_.Icon()),
       hookEvents_(hook_.FileDescriptor(), QSocketNotifier::Read),
       windowEvents_(connection_.FileDescriptor(), QSocketNotifier::Read) {

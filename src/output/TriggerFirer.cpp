@@ -55,6 +55,13 @@ int CountTriggerKeys(std::u16string_view triggerText) {
     while (position < triggerText.size()) {
         const auto close = triggerText.find(u'>', position + 1);
         if (triggerText[position] == u'<' && close != std::u16string_view::npos) {
+            // Enter and Tab leave a character in the text that the Backspace
+            // must take back too; other named keys only move or select.
+            const std::u16string name =
+                UpperCase(triggerText.substr(position, close + 1 - position));
+            if (name == u"<ENTER>" || name == u"<TAB>") {
+                ++count;
+            }
             position = close + 1;
         } else {
             // A character beyond 16 bits is one for the Backspace key too.
@@ -117,19 +124,20 @@ void TriggerFirer::DeliverByClipboard(const std::u16string& triggerText, int slo
                                       const std::u16string& text) {
     const std::u16string type = d_.triggers.Slot(slot).Type;
     const bool textOnlyApp = IsTextOnlyApp();
+    if (type == kTypeText && IsWindowToken(text)) {
+        // The window opens in any application; the typed trigger stays where
+        // it was typed.
+        d_.sender.SendKeystrokes(text);
+        return;
+    }
     if (textOnlyApp && type != kTypeLaunch) {
         d_.clipboard.Clear();
         d_.clipboard.SetText(text);
         EraseAndPaste(triggerText);
     } else if (type == kTypeText) {
-        if (IsWindowToken(text)) {
-            // The window opens; the typed trigger stays where it was typed.
-            d_.sender.SendKeystrokes(text);
-        } else {
-            d_.clipboard.Clear();
-            d_.clipboard.SetText(text);
-            EraseAndPaste(triggerText);
-        }
+        d_.clipboard.Clear();
+        d_.clipboard.SetText(text);
+        EraseAndPaste(triggerText);
     } else if (type == kTypeRTF) {
         // Without its rich-text file there is nothing to paste: the typed
         // trigger stays, and the clipboard keeps what the user put there.

@@ -21,7 +21,8 @@ class TriggerTable;
 class WindowOperations;
 
 // How many Backspaces erase the typed trigger text: one per character (a
-// surrogate pair is one), none for a bracketed key name, none at all for
+// surrogate pair is one) and for <enter> and <tab>, none for the other
+// bracketed key names, which type nothing, and none at all for
 // "%none%".
 int CountTriggerKeys(std::u16string_view triggerText);
 

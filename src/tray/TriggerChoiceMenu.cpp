@@ -5,12 +5,14 @@
 #include <QCursor>
 #include <QMenu>
 
+#include "editor/frmTavro.h"
 #include "engine/Engine.h"
 #include "tray/MenuCaption.h"
 
 namespace tavro {
 
 void TriggerChoiceMenu::ShowTriggerChoice(const std::vector<int>& matchingSlots) {
+    form_.HideForm();
     QMenu menu;
     for (int slot : matchingSlots) {
         menu.addAction(MenuCaption(engine_.Triggers().Slot(slot).Display))->setData(slot);

@@ -5,18 +5,21 @@
 namespace tavro {
 
 class Engine;
+class frmTavro;
 
 // The menu at the mouse pointer that offers the triggers matching at once;
-// the chosen one fires into the application that was typed in.
+// the chosen one fires into the application that was typed in. The main
+// window goes out of sight first.
 class TriggerChoiceMenu final : public TriggerChoice {
   public:
-    explicit TriggerChoiceMenu(Engine& engine) : engine_(engine) {}
+    TriggerChoiceMenu(Engine& engine, frmTavro& form) : engine_(engine), form_(form) {}
 
     void ShowTriggerChoice(const std::vector<int>& matchingSlots) override;
     void mnuTrigger_Click(int slot);
 
   private:
     Engine& engine_;
+    frmTavro& form_;
 };
 
 }  // namespace tavro

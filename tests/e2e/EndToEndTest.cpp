@@ -45,6 +45,20 @@ TEST_F(EndToEndTest, ASendKeyApplicationGetsTheReplacementTypedOnce) {
                     R"(\[[A-Z][a-z][a-z] [0-9]+ 20[0-9][0-9]\|[0-9]+:[0-9][0-9] [ap]m\|%date%\])"));
 }
 
+// Enter and Tab put a character into the text, which the Backspaces take
+// back with the rest of the trigger.
+TEST_F(EndToEndTest, ATriggerEndingInEnterOrTabLeavesNothingOfItself) {
+    StartTavro({MakeTrigger(u"ok<enter>", u"Okay", u"Text", u"Okay."),
+                MakeTrigger(u"nm<TAB>", u"Name", u"Text", u"Ann")});
+    Type("x ok");
+    desktop->Xdotool({"key", "Return"});
+    EXPECT_EQ(EditorTextOnceItIs("x Okay."), "x Okay.");
+    desktop->ClearEditor();
+    Type("y nm");
+    desktop->Xdotool({"key", "Tab"});
+    EXPECT_EQ(EditorTextOnceItIs("y Ann"), "y Ann");
+}
+
 // Shift is still held when the last key of "BTW" fires the trigger: Tavro
 // lets go of it first, so the paste is Ctrl+V (featherpad takes
 // Ctrl+Shift+V for inserting the date, mousepad for nothing).

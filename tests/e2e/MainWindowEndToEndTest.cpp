@@ -210,6 +210,22 @@ TEST_F(MainWindowEndToEndTest, ATrayEntryDeliversAtTheCaretErasingNothing) {
     EXPECT_EQ(desktop->ActiveWindow(), editor);
 }
 
+// The menu of several matching triggers takes the window out of sight first.
+TEST_F(MainWindowEndToEndTest, TheChoiceOfSeveralTriggersHidesTheWindow) {
+    StartTavro({MakeTrigger(u"xy", u"A short one", u"Text", u"SHORT"),
+                MakeTrigger(u"yxy", u"B long one", u"Text", u"LONG")});
+    OpenMainWindow();
+    const WindowId window = MainWindow();
+    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+    ASSERT_TRUE(Viewable(window));
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
+    Type("yxy");
+    EXPECT_TRUE(WaitUntil([&] { return !Viewable(window); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
+    Keys({"Down", "Down", "Return"});
+    EXPECT_EQ(EditorTextOnceItIs("LONG"), "LONG");
+}
+
 TEST_F(MainWindowEndToEndTest, TypingInTheOwnFieldsFiresNothingAndMinimisingHides) {
     StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
     OpenMainWindow();

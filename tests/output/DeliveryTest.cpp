@@ -154,6 +154,8 @@ TEST_F(DeliveryTest, TheEnterTokenIsAKeyForSendKeyApplicationsAndTextElsewhere) 
 TEST_F(DeliveryTest, WindowTokensOpenTheWindowAndKeepTheTypedTriggerOutsideSendKeyApplications) {
     EXPECT_THAT(Fire(Target::Other, u"Text", u"%tavronew%"),
                 ElementsAre("mnuOpen()", "mnuNewTrigger()"));
+    // A plain-text application gets no token text pasted either.
+    EXPECT_THAT(Fire(Target::TextOnly, u"Text", u"%tavroopen%"), ElementsAre("mnuOpen()"));
     EXPECT_THAT(Fire(Target::SendKey, u"Text", u"%tavronew%"),
                 ElementsAre(kBack, kBack, kBack, "mnuOpen()", "mnuNewTrigger()"));
 }

@@ -14,10 +14,13 @@ using test::kEditor;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-TEST(CountTriggerKeys, CountsCharactersButNotBracketedKeyNames) {
+TEST(CountTriggerKeys, CountsCharactersAndTheKeysThatTypeOne) {
     EXPECT_EQ(CountTriggerKeys(u"sig"), 3);
     EXPECT_EQ(CountTriggerKeys(u"abc<right>"), 3);
-    EXPECT_EQ(CountTriggerKeys(u"<enter>x<f5>"), 1);
+    // Enter and Tab put a character into the text; F5 does not.
+    EXPECT_EQ(CountTriggerKeys(u"<enter>x<f5>"), 2);
+    EXPECT_EQ(CountTriggerKeys(u"abc<ENTER>"), 4);
+    EXPECT_EQ(CountTriggerKeys(u"a<tab>b"), 3);
     EXPECT_EQ(CountTriggerKeys(u"a<b"), 3);     // no ">" after the "<"
     EXPECT_EQ(CountTriggerKeys(u"a>b<c>"), 3);  // ">" before any "<" counts
     EXPECT_EQ(CountTriggerKeys(u"<x<y>z"), 1);  // up to the first ">"
