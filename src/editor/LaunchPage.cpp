@@ -69,8 +69,8 @@ LaunchPage::LaunchPage(QWidget* parent)
       txtCommandLine(new CommandLineBox(this)),
       cmdCommandLine(Named(new QPushButton(QStringLiteral("..."), this), "cmdCommandLine")) {
     txtCommandLine->setToolTip(
-        QStringLiteral("A program, file, folder or web address to open, with or without "
-                       "arguments. Drop a file here to use its path."));
+        QStringLiteral("A program, desktop entry, file, folder or web address to open, as one "
+                       "name without arguments. Drop a file here to use its path."));
     cmdCommandLine->setToolTip(QStringLiteral("Choose a program"));
     SetBrowseButtonWidth(*cmdCommandLine);
 

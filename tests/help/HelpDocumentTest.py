@@ -7,9 +7,10 @@ usage: HelpDocumentTest.py SOURCE_FOLDER BUILT_FOLDER
 The built folder must be an exact copy of the source folder (without its
 CMakeLists.txt) and hold every page the main window opens. Every page must be
 well-formed HTML5 that works offline: no scripts, no external resources, every
-internal link and anchor resolving, and the same navigation bar, with links
-back to the contents and the index. The contents must link every page, and the
-index must be in alphabetical order with at least one topic per keyword.
+internal link, anchor and picture resolving, and the same navigation bar, with
+links back to the contents and the index. Every picture in the folder must be
+shown by a page and be what its name says. The contents must link every page,
+and the index must be in alphabetical order with at least one topic per keyword.
 """
 
 import html.entities
@@ -43,6 +44,9 @@ FORBIDDEN_ELEMENTS = {"script", "iframe", "object", "embed", "frame", "frameset"
 URL_ATTRIBUTES = {"href", "src", "srcset", "action", "formaction", "poster", "data",
                   "cite", "background", "manifest", "ping"}
 SCHEME = re.compile(r"^[A-Za-z][A-Za-z0-9+.-]*:")
+# The first bytes of each kind of picture the help may hold.
+PICTURE_SIGNATURES = {".png": b"\x89PNG\r\n\x1a\n", ".jpg": b"\xff\xd8\xff",
+                      ".jpeg": b"\xff\xd8\xff", ".gif": b"GIF8", ".svg": b"<svg"}
 
 
 def index_sort_key(keyword):
@@ -240,6 +244,19 @@ def check_links(folder, pages, errors):
     return targets
 
 
+def check_pictures(folder, targets, errors):
+    """Every picture is shown by some page, and holds the kind its name says."""
+    shown = set().union(*targets.values()) if targets else set()
+    for path in sorted(folder.iterdir()):
+        signature = PICTURE_SIGNATURES.get(path.suffix.lower())
+        if signature is None:
+            continue
+        if path.name not in shown:
+            errors.append(f"{path.name}: no page shows this picture (stale file)")
+        if not path.read_bytes().lstrip()[:len(signature)] == signature:
+            errors.append(f"{path.name}: not a {path.suffix.lower()[1:].upper()} picture")
+
+
 def check_navigation(pages, targets, errors):
     bar = pages["contents.html"].header_links if "contents.html" in pages else []
     for name, page in pages.items():
@@ -279,6 +296,7 @@ def check_help_folder(source, built):
         check_stylesheet(path, errors)
     pages = parse_pages(built, errors)
     targets = check_links(built, pages, errors)
+    check_pictures(built, targets, errors)
     check_navigation(pages, targets, errors)
     check_index(pages, errors)
     return errors, len(pages)
@@ -298,6 +316,9 @@ def run_self_test():
         '<a href="https://example.com/">x</a>': "leaves the help folder",
         '<img src="//cdn.example.com/x.png" alt="x">': "leaves the help folder",
         '<a href="nothing.html">x</a>': "no file nothing.html",
+        '<img src="nothing.png" alt="x">': "no file nothing.png",
+        '<img src="shown.png" alt="x">': None,
+        '<p>no picture shown</p>': "no page shows this picture",
         '<a href="contents.html#nowhere">x</a>': "no id 'nowhere'",
         '<p><b>x</p></b>': "closes <b>",
         '<div>x': "is never closed",
@@ -317,15 +338,26 @@ def run_self_test():
                                                   encoding="utf-8")
             (folder / "keywords.html").write_text(index, encoding="utf-8")
             (folder / "a.html").write_text(good.format(body), encoding="utf-8")
+            if "picture" in (expected or "") or "shown.png" in body:
+                (folder / "shown.png").write_bytes(PICTURE_SIGNATURES[".png"])
             errors = []
             pages = parse_pages(folder, errors)
             targets = check_links(folder, pages, errors)
+            check_pictures(folder, targets, errors)
             check_navigation(pages, targets, errors)
             check_index(pages, errors)
             found = any(expected in error for error in errors) if expected else not errors
             if not found:
                 failures += 1
                 print(f"self-test: body {body!r}: expected {expected or 'no error'}, got {errors}")
+    with tempfile.TemporaryDirectory() as work:
+        folder = Path(work)
+        (folder / "fake.png").write_bytes(b"GIF89a")
+        errors = []
+        check_pictures(folder, {"a.html": {"fake.png"}}, errors)
+        if not any("not a PNG picture" in error for error in errors):
+            failures += 1
+            print(f"self-test: a GIF named .png not reported: {errors}")
     unsorted = PageParser("keywords.html")
     unsorted.keywords, unsorted.keyword_link_counts = ["Beta", "%alpha%"], [1, 1]
     errors = []
@@ -333,7 +365,7 @@ def run_self_test():
     if not any("alphabetical" in error for error in errors):
         failures += 1
         print(f"self-test: unsorted index not reported: {errors}")
-    print(f"self-test: {len(cases) + 1 - failures} of {len(cases) + 1} cases as expected")
+    print(f"self-test: {len(cases) + 2 - failures} of {len(cases) + 2} cases as expected")
     return 1 if failures else 0
 
 

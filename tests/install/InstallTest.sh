@@ -52,7 +52,9 @@ grep -qx "Exec=$folder/tavro" "$XDG_CONFIG_HOME/autostart/tavro.desktop" ||
     fail "the autostart entry does not start the installed program"
 grep -qx "Categories=Utility;" "$XDG_DATA_HOME/applications/tavro.desktop" ||
     fail "the menu entry is not in Utility"
-[[ ! -d $build/bin/help || -f $folder/help/welcome.html ]] || fail "the help is not installed"
+if [[ -d $build/bin/help ]]; then
+    diff -r "$build/bin/help" "$folder/help" >/dev/null || fail "the installed help differs from the built one"
+fi
 
 echo "== an upgrade keeps the user's triggers and content files byte for byte"
 command -v sqlite3 >/dev/null || fail "sqlite3 is needed"
