@@ -5,13 +5,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <thread>
 
 #include "TavroProgram.h"
 #include "support/TestDesktop.h"
+#include "text/Utf8.h"
 
 namespace tavro::e2e {
 namespace {
@@ -81,7 +84,10 @@ class MainWindowEndToEndTest : public ::testing::Test {
     }
 
     static Geometry GeometryOf(WindowId window) {
-        const std::string info = Run({"xwininfo", "-id", std::to_string(window)});
+        return GeometryIn(Run({"xwininfo", "-id", std::to_string(window)}));
+    }
+    static Geometry ScreenGeometry() { return GeometryIn(Run({"xwininfo", "-root"})); }
+    static Geometry GeometryIn(const std::string& info) {
         const auto value = [&](const std::string& name) {
             const std::size_t at = info.find(name);
             return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + name.size());
@@ -277,6 +283,74 @@ TEST_F(MainWindowEndToEndTest, ExitWithPendingEditsKeepsThemInTheDatabase) {
     const auto stored = test::ReadStoredTriggers(tavro.DatabasePath());
     ASSERT_EQ(stored.size(), 1U);
     EXPECT_EQ(stored[0].Display, u"Signature edited");
+}
+
+// Ended by the session or by `kill`, Tavro keeps what was typed in the
+// window and not saved yet.
+TEST_F(MainWindowEndToEndTest, ATerminationSignalKeepsPendingEditsInTheDatabase) {
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        std::filesystem::remove(tavro.DatabasePath());
+        StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
+        OpenMainWindow();
+        Keys({"Tab", "Tab", "End"});
+        Type(" edited");
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the last key is up
+        ASSERT_EQ(kill(tavro.Pid(), signal), 0);
+        ASSERT_TRUE(tavro.WaitForExit(std::chrono::seconds(10)).has_value());
+        const auto stored = test::ReadStoredTriggers(tavro.DatabasePath());
+        ASSERT_EQ(stored.size(), 1U);
+        EXPECT_EQ(stored[0].Display, u"Signature edited");
+    }
+}
+
+// The tray icon: a left click gives the shown window the focus; the menu
+// takes the shown window out of sight while it is open and puts it back in
+// the middle of the screen; every trigger has its entry, beyond 21 too.
+TEST_F(MainWindowEndToEndTest, TheTrayIconsClicksKeepTheWindowOutOfTheMenusWay) {
+    std::vector<TriggerRecord> triggers;
+    const std::u16string types[] = {u"Text", u"RTF", u"Image", u"Launch"};
+    for (int i = 0; i < 20; ++i) {
+        const std::u16string number = FromUtf8(std::to_string(10 + i));
+        triggers.push_back(
+            MakeTrigger(u"t" + number, u"Entry " + number, types[i % 4], u"text " + number));
+    }
+    StartTavro(triggers);
+    OpenMainWindow();
+    const WindowId window = MainWindow();
+    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+    ASSERT_NE(desktop->ActiveWindow(), window);
+
+    const Geometry icon = GeometryOf(TrayIcon());
+    const auto click = [&](const char* button) {
+        desktop->Xdotool({"mousemove", std::to_string(icon.x + icon.width / 2),
+                          std::to_string(icon.y + icon.height / 2), "click", button});
+    };
+    click("1");
+    EXPECT_TRUE(WaitUntil([&] { return desktop->ActiveWindow() == window; }));
+
+    click("3");
+    EXPECT_TRUE(WaitUntil([&] { return !Viewable(window); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
+    // 20 entries, 3 separators and "Open": the last one is Open.
+    Keys({"Up", "Return"});
+    ASSERT_TRUE(WaitUntil([&] { return Viewable(window); }));
+    const Geometry shown = GeometryOf(window);
+    const Geometry screen = ScreenGeometry();
+    EXPECT_NEAR(shown.x + shown.width / 2, screen.width / 2, 40);
+    EXPECT_NEAR(shown.y + shown.height / 2, screen.height / 2, 40);
+
+    // An entry far down the menu delivers into the editor.
+    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
+    click("3");
+    EXPECT_TRUE(WaitUntil([&] { return !Viewable(window); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
+    Keys({"Up", "Up", "Return"});
+    // The window was shown, so it comes back in front afterwards.
+    EXPECT_TRUE(WaitUntil([&] { return desktop->ActiveWindow() == window; }));
+    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+    EXPECT_EQ(EditorTextOnceItIs("text 26"), "text 26");
 }
 
 TEST_F(MainWindowEndToEndTest, ASecondTavroShowsTheFirstOnesWindowAndEndsWithZero) {

@@ -18,10 +18,8 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
-#include <QTimer>
 
 #include <fstream>
-#include <functional>
 
 #include "editing/ContentFileTexts.h"
 #include "editing/TypePages.h"
@@ -29,6 +27,7 @@
 #include "editor/FileDialogBoxes.h"
 #include "editor/ImagePage.h"
 #include "editor/MainWindowFixture.h"
+#include "editor/ModalDialogs.h"
 #include "editor/ProgramBadge.h"
 #include "editor/RichTextBox.h"
 #include "editor/RichTextPage.h"
@@ -71,29 +70,6 @@ QImage ReadPicture(const fs::path& path, QByteArray* format = nullptr) {
 
 std::string MessageBox(std::u16string_view text, std::u16string_view title) {
     return fake::FormatCall("MessageBox", {fake::Quoted(text), fake::Quoted(title), "Exclamation"});
-}
-
-// Once a modal window of the kind is up, does what a user would do in it.
-template <typename Dialog>
-void WhenShown(std::function<void(Dialog&)> act) {
-    auto* poll = new QTimer;
-    poll->setInterval(20);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            act(*dialog);
-        }
-    });
-    poll->start();
-}
-
-// Types the name into Qt's file dialog and presses Enter there.
-void TypeFileName(QFileDialog& dialog, const QString& name) {
-    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QVERIFY(box != nullptr);
-    box->setText(name);
-    QTest::keyClick(box, Qt::Key_Return);
 }
 
 void AnswerQuestion(QMessageBox::StandardButton answer) {

@@ -5,8 +5,10 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -22,6 +24,7 @@
 #include "editor/KeyBufferView.h"
 #include "editor/LaunchPage.h"
 #include "editor/MainWindowFixture.h"
+#include "editor/ModalDialogs.h"
 #include "editor/NewTriggerPage.h"
 #include "editor/RichTextBox.h"
 #include "editor/RichTextPage.h"
@@ -80,6 +83,7 @@ class MainWindowTest : public QObject {
     void InsertDateAndTimeGoToTheCaretAndLeaveTheClipboard();
     void PasteReplacesTheTextWithTheClipboardsText();
     void DropsOnTheCommandLine();
+    void TheProgramDialogOffersExecutablesAndCancelChangesNothing();
     void ShowingATriggerLoadsItsPreviewAndPictureOrEmptiesThem();
     void TheApplicationListPageAddsAndDeletes();
     void ActivationKeepsPendingEditsAndReloadsOtherwise();
@@ -399,6 +403,61 @@ void MainWindowTest::DropsOnTheCommandLine() {
     missing.setUrls({QUrl::fromLocalFile(QStringLiteral("/no/such/program"))});
     Drop(box, missing);
     QCOMPARE(box.text(), QString::fromStdString(script.string()));
+}
+
+void MainWindowTest::TheProgramDialogOffersExecutablesAndCancelChangesNothing() {
+    TemporaryFolder programs("tavro-programs");
+    const std::filesystem::path tool = programs.Path() / "tool.sh";
+    std::ofstream(tool) << "#!/bin/sh\n";
+    std::filesystem::permissions(tool, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    std::ofstream(programs.Path() / "notes.txt") << "text";
+    std::filesystem::create_directory(programs.Path() / "more");
+    TriggerRecord launch = MakeTrigger(u"go", u"Go", u"Launch");
+    launch.CommandLine = tool.u16string();
+    MainWindowFixture window({launch});
+    LaunchPage& page = *window.form.launchPage;
+
+    // It opens where the command line's program is; "Executables" lists the
+    // folders and the programs, "All Files" every file.
+    QStringList executables;
+    QStringList all;
+    const auto listed = [](QFileDialog& dialog) {
+        auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+        QStringList names;
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+            names.push_back(view->model()->index(row, 0, view->rootIndex()).data().toString());
+        }
+        names.sort();
+        return names;
+    };
+    WhenShown<QFileDialog>([&](QFileDialog& dialog) {
+        QCOMPARE(dialog.directory().absolutePath(), Q(programs.Path().u16string()));
+        auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 2);
+        executables = listed(dialog);
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        types->setFocus();
+        QTest::keyClick(types, Qt::Key_Down);
+        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3);
+        all = listed(dialog);
+        dialog.reject();
+    });
+    page.cmdCommandLine->click();
+    QCOMPARE(executables, (QStringList{QStringLiteral("more"), QStringLiteral("tool.sh")}));
+    QCOMPARE(all, (QStringList{QStringLiteral("more"), QStringLiteral("notes.txt"),
+                               QStringLiteral("tool.sh")}));
+    // Cancelled: the command line and the table are as they were.
+    QCOMPARE(page.txtCommandLine->text(), Q(tool.u16string()));
+    QVERIFY(!window.triggers.TriggersDirty);
+
+    std::filesystem::remove(tool);
+    window.form.ShowTrigger(0);
+    WhenShown<QFileDialog>([](QFileDialog& dialog) { TypeFileName(dialog, "/bin/true"); });
+    page.cmdCommandLine->click();
+    QCOMPARE(page.txtCommandLine->text(), QStringLiteral("/bin/true"));
+    QCOMPARE(Q(window.triggers.Slot(0).CommandLine), QStringLiteral("/bin/true"));
+    QVERIFY(window.triggers.TriggersDirty);
 }
 
 void MainWindowTest::ShowingATriggerLoadsItsPreviewAndPictureOrEmptiesThem() {
