@@ -117,18 +117,15 @@ void TriggerFirer::DeliverByClipboard(const std::u16string& triggerText, int slo
                                       const std::u16string& text) {
     const std::u16string type = d_.triggers.Slot(slot).Type;
     const bool textOnlyApp = IsTextOnlyApp();
+    const auto pasteText = [&] { d_.clipboard.SetText(text); };
     if (textOnlyApp && type != kTypeLaunch) {
-        d_.clipboard.Clear();
-        d_.clipboard.SetText(text);
-        EraseAndPaste(triggerText);
+        EraseAndPaste(triggerText, pasteText);
     } else if (type == kTypeText) {
         if (IsWindowToken(text)) {
             // The window opens; the typed trigger stays where it was typed.
             d_.sender.SendKeystrokes(text);
         } else {
-            d_.clipboard.Clear();
-            d_.clipboard.SetText(text);
-            EraseAndPaste(triggerText);
+            EraseAndPaste(triggerText, pasteText);
         }
     } else if (type == kTypeRTF) {
         // Without its rich-text file there is nothing to paste: the typed
@@ -136,18 +133,14 @@ void TriggerFirer::DeliverByClipboard(const std::u16string& triggerText, int slo
         if (!d_.staging.HasReplaceRTF()) {
             return;
         }
-        d_.clipboard.Clear();
-        d_.clipboard.SetRichText(d_.staging.ReplaceRTF());
-        EraseAndPaste(triggerText);
+        EraseAndPaste(triggerText, [&] { d_.clipboard.SetRichText(d_.staging.ReplaceRTF()); });
     } else if (type == kTypeImage) {
         // Without a picture there is nothing to paste: the typed trigger
         // stays, and the clipboard keeps what the user put there.
         if (!d_.staging.HasTriggerPicture()) {
             return;
         }
-        d_.clipboard.Clear();
-        d_.clipboard.SetTriggerPicture();
-        EraseAndPaste(triggerText);
+        EraseAndPaste(triggerText, [&] { d_.clipboard.SetTriggerPicture(); });
     } else if (type == kTypeLaunch) {
         d_.windowOperations.ShellOpen(d_.staging.CommandLine());
     } else {
@@ -167,8 +160,14 @@ void TriggerFirer::EraseTypedTrigger(const std::u16string& triggerText) {
     }
 }
 
-void TriggerFirer::EraseAndPaste(const std::u16string& triggerText) {
+// The Backspaces go out first: the application erases the typed trigger
+// while the clipboard is filled, and nothing the clipboard waits for (an
+// earlier paste not yet taken, a large content) delays them.
+void TriggerFirer::EraseAndPaste(const std::u16string& triggerText,
+                                 const std::function<void()>& fillClipboard) {
     EraseTypedTrigger(triggerText);
+    d_.clipboard.Clear();
+    fillClipboard();
     Send(kTokenPaste);
 }
 
