@@ -34,6 +34,7 @@ TavroApplication::TavroApplication(const std::filesystem::path& programFolder)
              .input = input_,
              .fileDialogs = fileDialogs_,
              .pictures = pictures_,
+             .contentFiles = contentFiles_,
              .exit = exit_,
              .programFolder = programFolder}),
       choice_(main_.TheEngine(), main_.Form()),

@@ -26,6 +26,7 @@
 #include "platform/x11/X11Shell.h"
 #include "platform/x11/X11WindowSystem.h"
 #include "platform/x11/XConnection.h"
+#include "store/ContentFileReading.h"
 #include "store/sqlite/SqliteDatabase.h"
 #include "tray/TrayIconPictures.h"
 #include "tray/TrayMenuPopup.h"
@@ -78,6 +79,7 @@ class TavroApplication {
     InputBoxDialog input_;
     FileDialogBoxes fileDialogs_;
     DesktopPictureLoader pictures_;
+    DiskContentFileReader contentFiles_;
     ImmediateExit exit_;
     TrayIconPictures tray_;
     DesktopEventLoop eventLoop_;

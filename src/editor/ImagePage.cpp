@@ -48,9 +48,26 @@ std::string WindowsBitmap(const QImage& picture) {
     return bytes.toStdString();
 }
 
+// A picture file's picture.
+FileContent ReadPictureFile(const std::string& bytes, const std::u16string& path) {
+    FileContent content;
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer source(&data);
+    source.open(QIODevice::ReadOnly);
+    QImageReader reader(&source);
+    reader.setAutoTransform(true);
+    content.picture = reader.read();
+    if (content.picture.isNull()) {
+        content.error = QStringLiteral("Cannot read %1: %2")
+                            .arg(QString::fromStdU16String(path), reader.errorString())
+                            .toStdU16String();
+    }
+    return content;
+}
+
 }  // namespace
 
-ImagePage::ImagePage(QWidget* parent)
+ImagePage::ImagePage(ContentFileReader& files, QWidget* parent)
     : QWidget(parent),
       Label7(Named(new QLabel(QStringLiteral("Image File:"), this), "Label7")),
       txtImageFile(Named(new QLineEdit(this), "txtImageFile")),
@@ -61,7 +78,11 @@ ImagePage::ImagePage(QWidget* parent)
       cmdPasteImage(Named(new QPushButton(QStringLiteral("Paste"), this), "cmdPasteImage")),
       cmdAlternateTextImg(
           Named(new QPushButton(QStringLiteral("Alternate"), this), "cmdAlternateTextImg")),
-      cmdReloadImage(Named(new QPushButton(QStringLiteral("Refresh"), this), "cmdReloadImage")) {
+      cmdReloadImage(Named(new QPushButton(QStringLiteral("Refresh"), this), "cmdReloadImage")),
+      preview_(*this, files, ReadPictureFile,
+               [this](const FileContent& content, const std::u16string& path) {
+                   DrawPreview(content, path);
+               }) {
     SelectAllOnFocus(*txtImageFile);
     picImage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picImage->setMargin(kPreviewMargin);
@@ -100,27 +121,25 @@ ImagePage::ImagePage(QWidget* parent)
 }
 
 std::optional<std::u16string> ImagePage::ShowContentFile(const std::u16string& path) {
-    picture_ = QImage();
-    std::optional<std::u16string> error;
-    if (!path.empty()) {
-        const QString file = QString::fromStdU16String(path);
-        QImageReader reader(file);
-        reader.setAutoTransform(true);
-        picture_ = reader.read();
-        if (picture_.isNull()) {
-            const QString reason =
-                reader.error() == QImageReader::FileNotFoundError
-                    ? QStringLiteral("File not found: %1").arg(file)
-                    : QStringLiteral("Cannot read %1: %2").arg(file, reader.errorString());
-            error = reason.toStdU16String();
-        }
-    }
-    if (picture_.isNull()) {
+    return preview_.Show(path);
+}
+
+QImage ImagePage::TriggerPicture() {
+    const std::shared_ptr<const FileContent> content = preview_.Content();
+    return content ? content->picture : QImage();
+}
+
+void ImagePage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    preview_.PageShown();
+}
+
+void ImagePage::DrawPreview(const FileContent& content, const std::u16string& path) {
+    if (content.picture.isNull()) {
         picImage->setText(NoPictureText(!path.empty()));
     } else {
-        picImage->setPixmap(QPixmap::fromImage(picture_));
+        picImage->setPixmap(QPixmap::fromImage(content.picture));
     }
-    return error;
 }
 
 void ImagePage::SetEditEnabled(bool enabled) {
@@ -145,6 +164,7 @@ std::string ImagePage::DefaultBitmap() {
 }
 
 std::string ImagePage::ShowAsBitmap(const QImage& picture) {
+    preview_.ShowOther();
     picImage->setPixmap(QPixmap::fromImage(picture));
     return WindowsBitmap(picture);
 }

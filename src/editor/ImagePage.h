@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "editing/ContentPageControls.h"
+#include "editor/ContentPreview.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,16 +15,22 @@ class QPushButton;
 
 namespace tavro {
 
+class ContentFileReader;
+
 // Page 2: the picture file of an "Image" trigger and TriggerPicture, the
 // picture that firing pastes, drawn at the top left of the preview.
 class ImagePage final : public QWidget, public ImagePageControls {
   public:
-    explicit ImagePage(QWidget* parent = nullptr);
+    // The picture files are read through `files`.
+    explicit ImagePage(ContentFileReader& files, QWidget* parent = nullptr);
 
-    const QImage& TriggerPicture() const { return picture_; }
+    // The picture of the file shown, as it is on disk now; empty without a
+    // file, or when the file holds no picture.
+    QImage TriggerPicture();
+    ContentPreview& Preview() { return preview_; }
 
-    // ImagePageControls. Showing a file releases TriggerPicture and loads it
-    // from the file; "" or a file that cannot be read leaves it empty.
+    // ImagePageControls. Showing a file makes its picture TriggerPicture;
+    // "" or a file that cannot be read leaves it empty.
     std::optional<std::u16string> ShowContentFile(const std::u16string& path) override;
     void SetEditEnabled(bool enabled) override;
     void SetRefreshVisible(bool visible) override;
@@ -40,11 +47,15 @@ class ImagePage final : public QWidget, public ImagePageControls {
     QPushButton* const cmdAlternateTextImg;
     QPushButton* const cmdReloadImage;
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     // Shows the picture in the preview and returns it as a Windows bitmap.
     std::string ShowAsBitmap(const QImage& picture);
+    void DrawPreview(const FileContent& content, const std::u16string& path);
 
-    QImage picture_;
+    ContentPreview preview_;
 };
 
 }  // namespace tavro

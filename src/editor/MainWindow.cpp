@@ -7,7 +7,7 @@
 namespace tavro {
 
 MainWindow::MainWindow(const MainWindowPorts& ports)
-    : form_(ports.programFolder),
+    : form_(ports.programFolder, ports.contentFiles),
       engine_(EnginePorts{.windows = ports.windows,
                           .layout = ports.layout,
                           .injector = ports.injector,

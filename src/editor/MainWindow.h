@@ -15,6 +15,7 @@
 
 namespace tavro {
 
+class ContentFileReader;
 class DatabaseEngine;
 class FileDialogs;
 class InputBox;
@@ -44,6 +45,8 @@ struct MainWindowPorts {
     FileDialogs& fileDialogs;
     // Reads the pictures of the printed legend.
     PictureLoader& pictures;
+    // Reads the rich-text and picture files of the triggers.
+    ContentFileReader& contentFiles;
     ProgramExit& exit;
     std::filesystem::path programFolder;
 };

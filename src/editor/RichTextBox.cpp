@@ -1,6 +1,5 @@
 #include "editor/RichTextBox.h"
 
-#include <QFile>
 #include <QMimeData>
 #include <QSaveFile>
 #include <QTextBlock>
@@ -31,22 +30,6 @@ std::optional<Document> ReadMarkup(const QByteArray& markup) {
 
 RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
     setAcceptRichText(true);
-}
-
-std::optional<QString> RichTextBox::LoadFile(const QString& path) {
-    QFile file(path);
-    if (!file.exists()) {
-        return QStringLiteral("File not found: %1").arg(path);
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
-    }
-    const std::optional<Document> document = ReadMarkup(file.readAll());
-    if (!document) {
-        return QStringLiteral("Invalid file format: %1 is not a rich-text file").arg(path);
-    }
-    ReplaceContent(*document);
-    return std::nullopt;
 }
 
 std::optional<QString> RichTextBox::SaveFile(const QString& path) {

@@ -20,10 +20,6 @@ class RichTextBox : public QTextEdit {
   public:
     explicit RichTextBox(QWidget* parent = nullptr);
 
-    // Loads an RTF file in place of the content. Returns the error's
-    // description when the file is missing, unreadable or no RTF; the
-    // content is then left as it was.
-    std::optional<QString> LoadFile(const QString& path);
     // Saves the content as an RTF file, replacing an existing one. Returns
     // the error's description when the file cannot be written.
     std::optional<QString> SaveFile(const QString& path);

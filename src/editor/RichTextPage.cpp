@@ -10,10 +10,44 @@
 #include "editor/PageLayout.h"
 #include "editor/RichTextBox.h"
 #include "editor/SelectAllOnFocus.h"
+#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
 
 namespace tavro {
 
-RichTextPage::RichTextPage(QWidget* parent)
+namespace {
+
+// Whether the document shows nothing: no text, no picture, no line.
+bool IsEmptyDocument(const Document& document) {
+    if (document.paragraphs.size() > 1) {
+        return false;
+    }
+    for (const Paragraph& paragraph : document.paragraphs) {
+        for (const Run& run : paragraph.runs) {
+            const auto* text = std::get_if<TextRun>(&run);
+            if (text == nullptr || !text->text.empty()) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// A rich-text file's content, as the clipboard carries it.
+FileContent ReadRichTextFile(const std::string& bytes, const std::u16string& path) {
+    FileContent content;
+    const RtfReadResult read = ReadRtf(bytes);
+    if (!read.isRtf) {
+        content.error = u"Invalid file format: " + path + u" is not a rich-text file";
+    } else if (!IsEmptyDocument(read.document)) {
+        content.richText = WriteRtf(read.document);
+    }
+    return content;
+}
+
+}  // namespace
+
+RichTextPage::RichTextPage(ContentFileReader& files, QWidget* parent)
     : QWidget(parent),
       Label6(Named(new QLabel(QStringLiteral("Rich Text File:"), this), "Label6")),
       txtRTFFile(Named(new QLineEdit(this), "txtRTFFile")),
@@ -24,7 +58,11 @@ RichTextPage::RichTextPage(QWidget* parent)
       cmdPasteRTF(Named(new QPushButton(QStringLiteral("Paste"), this), "cmdPasteRTF")),
       cmdAlternateTextRTF(
           Named(new QPushButton(QStringLiteral("Alternate"), this), "cmdAlternateTextRTF")),
-      cmdReloadRTF(Named(new QPushButton(QStringLiteral("Refresh"), this), "cmdReloadRTF")) {
+      cmdReloadRTF(Named(new QPushButton(QStringLiteral("Refresh"), this), "cmdReloadRTF")),
+      preview_(*this, files, ReadRichTextFile,
+               [this](const FileContent& content, const std::u16string& path) {
+                   DrawPreview(content, path);
+               }) {
     SelectAllOnFocus(*txtRTFFile);
     txtReplaceRTF->SetLocked(true);
     txtReplaceRTF->setTabChangesFocus(true);
@@ -55,26 +93,36 @@ RichTextPage::RichTextPage(QWidget* parent)
     layout->setColumnStretch(0, 1);
 }
 
-// The preview says why it is empty.
 std::optional<std::u16string> RichTextPage::ShowContentFile(const std::u16string& path) {
-    txtReplaceRTF->SetText(QString());
-    loaded_ = false;
-    if (path.empty()) {
-        txtReplaceRTF->setPlaceholderText(
-            QStringLiteral("No rich-text file yet. Choose one with \"...\", or make one with New "
-                           "RTF or Paste."));
-        return std::nullopt;
+    return preview_.Show(path);
+}
+
+bool RichTextPage::HasReplaceRTF() {
+    const std::shared_ptr<const FileContent> content = preview_.Content();
+    return content && !content->richText.empty();
+}
+
+std::string RichTextPage::ReplaceRTF() {
+    const std::shared_ptr<const FileContent> content = preview_.Content();
+    return content ? content->richText : std::string();
+}
+
+void RichTextPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    preview_.PageShown();
+}
+
+// The preview says why it is empty.
+void RichTextPage::DrawPreview(const FileContent& content, const std::u16string& path) {
+    if (content.richText.empty() || !txtReplaceRTF->SetTextRTF(content.richText)) {
+        txtReplaceRTF->SetText(QString());
     }
-    const std::optional<QString> error = txtReplaceRTF->LoadFile(QString::fromStdU16String(path));
-    // An empty file holds nothing to paste.
-    loaded_ = !error && !txtReplaceRTF->document()->isEmpty();
     txtReplaceRTF->setPlaceholderText(
-        !error ? QStringLiteral("The file is empty. Write in it with Edit RTF.")
-               : QStringLiteral("This file holds no rich text that Tavro can read."));
-    if (error) {
-        return error->toStdU16String();
-    }
-    return std::nullopt;
+        path.empty() ? QStringLiteral("No rich-text file yet. Choose one with \"...\", or make "
+                                      "one with New RTF or Paste.")
+        : content.error.empty()
+            ? QStringLiteral("The file is empty. Write in it with Edit RTF.")
+            : QStringLiteral("This file holds no rich text that Tavro can read."));
 }
 
 void RichTextPage::SetEditEnabled(bool enabled) {
@@ -90,7 +138,7 @@ void RichTextPage::SetRefreshVisible(bool visible) {
 std::string RichTextPage::PastePreview() {
     txtReplaceRTF->SetText(QString());
     txtReplaceRTF->setPlaceholderText(QStringLiteral("The clipboard holds nothing to paste."));
-    loaded_ = false;
+    preview_.ShowOther();
     txtReplaceRTF->SetLocked(false);
     txtReplaceRTF->paste();
     txtReplaceRTF->SetLocked(true);

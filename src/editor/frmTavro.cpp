@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <set>
 #include <utility>
 
 #include "editing/FormLifecycle.h"
@@ -42,6 +43,8 @@
 #include "legend/LegendPrinter.h"
 #include "output/ReplacementTokens.h"
 #include "store/ApplicationListEditor.h"
+#include "store/DataFolder.h"
+#include "store/TriggerTable.h"
 
 namespace tavro {
 
@@ -57,7 +60,7 @@ QAction* MenuItem(QMenu& menu, const char* name, const QString& caption,
 
 }  // namespace
 
-frmTavro::frmTavro(std::filesystem::path programFolder)
+frmTavro::frmTavro(std::filesystem::path programFolder, ContentFileReader& contentFiles)
     : programFolder_(std::move(programFolder)),
       Label1(Named(new QLabel(QStringLiteral("TriggerText - Name")), "Label1")),
       lstTriggers(new SortedListBox(QStringLiteral("lstTriggers"))),
@@ -69,8 +72,8 @@ frmTavro::frmTavro(std::filesystem::path programFolder)
       cboType(new TypeComboBox),
       SSTab1(Named(new QStackedWidget, "SSTab1")),
       textPage(new TextPage),
-      richTextPage(new RichTextPage),
-      imagePage(new ImagePage),
+      richTextPage(new RichTextPage(contentFiles)),
+      imagePage(new ImagePage(contentFiles)),
       launchPage(new LaunchPage),
       keyBufferView(new KeyBufferView),
       applicationListsPage(new ApplicationListsPage),
@@ -369,7 +372,7 @@ SortedListBox& frmTavro::TextOnlyList() {
     return *applicationListsPage->lstTextOnly;
 }
 
-const QImage& frmTavro::TriggerPicture() const {
+QImage frmTavro::TriggerPicture() const {
     return imagePage->TriggerPicture();
 }
 
@@ -479,10 +482,40 @@ void frmTavro::EnableEditFields(bool enabled) {
     }
 }
 
+// Firing shows the trigger it fires before it erases the typed trigger:
+// what it pastes is read ahead, and the previews are drawn once the firing
+// is over, so that neither a file read nor the drawing of a large file
+// delays the erasing.
 void frmTavro::ShowTrigger(int slot) {
-    if (handlers_) {
-        handlers_->editor->ShowTrigger(slot);
+    if (!handlers_) {
+        return;
     }
+    PrepareContentFiles();
+    richTextPage->Preview().SetDrawLater(true);
+    imagePage->Preview().SetDrawLater(true);
+    handlers_->editor->ShowTrigger(slot);
+    richTextPage->Preview().SetDrawLater(false);
+    imagePage->Preview().SetDrawLater(false);
+}
+
+// Reads ahead the content files of every trigger, found where showing the
+// trigger finds them. Files read before are not read again: the pages keep
+// them up to date as they change.
+void frmTavro::PrepareContentFiles() {
+    // Finding a file moved into the data folder marks the table modified;
+    // this look-up ahead leaves that to showing the trigger.
+    TriggerTable table = *handlers_->triggers;
+    std::set<std::u16string> richTextFiles;
+    std::set<std::u16string> pictureFiles;
+    for (int slot = 0; slot < table.UsedSlots(); ++slot) {
+        const TriggerRecord& record = table.Slot(slot);
+        richTextFiles.insert(FindContentFile(record.ReplaceRTFFile, programFolder_, table));
+        pictureFiles.insert(FindContentFile(record.ReplaceImageFile, programFolder_, table));
+    }
+    richTextFiles.erase(u"");
+    pictureFiles.erase(u"");
+    richTextPage->Preview().Prepare(richTextFiles);
+    imagePage->Preview().Prepare(pictureFiles);
 }
 
 std::u16string frmTavro::ReplaceText() {
@@ -490,7 +523,7 @@ std::u16string frmTavro::ReplaceText() {
 }
 
 std::string frmTavro::ReplaceRTF() {
-    return richTextPage->txtReplaceRTF->TextRTF();
+    return richTextPage->ReplaceRTF();
 }
 
 std::u16string frmTavro::CommandLine() {
@@ -498,7 +531,7 @@ std::u16string frmTavro::CommandLine() {
 }
 
 bool frmTavro::HasTriggerPicture() {
-    return !imagePage->TriggerPicture().isNull();
+    return !TriggerPicture().isNull();
 }
 
 WindowHandle frmTavro::MainWindowHandle() {

@@ -21,6 +21,7 @@ namespace tavro {
 
 class ApplicationListEditor;
 class ApplicationListsPage;
+class ContentFileReader;
 class FormLifecycle;
 class HelpCommands;
 class ImageFileCommands;
@@ -66,7 +67,8 @@ class frmTavro final : public QMainWindow,
         const TriggerTable* triggers;
     };
 
-    explicit frmTavro(std::filesystem::path programFolder);
+    // The content files of the triggers are read through `contentFiles`.
+    frmTavro(std::filesystem::path programFolder, ContentFileReader& contentFiles);
     ~frmTavro() override;
 
     // Events reach the rules from now on.
@@ -86,7 +88,7 @@ class frmTavro final : public QMainWindow,
     SortedListBox& TriggerList() { return *lstTriggers; }
     SortedListBox& SendKeyList();
     SortedListBox& TextOnlyList();
-    const QImage& TriggerPicture() const;
+    QImage TriggerPicture() const;
 
     // EditorControls
     void SetFieldText(EditorField field, const std::u16string& text) override;
@@ -111,7 +113,7 @@ class frmTavro final : public QMainWindow,
     void ShowTrigger(int slot) override;
     std::u16string ReplaceText() override;
     std::string ReplaceRTF() override;
-    // Whether the rich-text preview holds the content of a file (not when
+    // Whether the rich-text file shown holds something to paste (not when
     // the file is missing, unreadable, empty or no rich text).
     bool HasReplaceRTF() override;
     std::u16string CommandLine() override;
@@ -149,6 +151,7 @@ class frmTavro final : public QMainWindow,
     void WireControls();
     void WireContentPages();
     void WatchActivation();
+    void PrepareContentFiles();
     QLineEdit* LineEditOf(EditorField field) const;
     // A handler of the rules, which does nothing until they are attached.
     template <typename Rules>

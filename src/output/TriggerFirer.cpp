@@ -130,32 +130,22 @@ void TriggerFirer::DeliverByClipboard(const std::u16string& triggerText, int slo
         d_.sender.SendKeystrokes(text);
         return;
     }
-    if (textOnlyApp && type != kTypeLaunch) {
-        d_.clipboard.Clear();
-        d_.clipboard.SetText(text);
-        EraseAndPaste(triggerText);
-    } else if (type == kTypeText) {
-        d_.clipboard.Clear();
-        d_.clipboard.SetText(text);
-        EraseAndPaste(triggerText);
+    if ((textOnlyApp && type != kTypeLaunch) || type == kTypeText) {
+        EraseAndPaste(triggerText, [&] { d_.clipboard.SetText(text); });
     } else if (type == kTypeRTF) {
         // Without its rich-text file there is nothing to paste: the typed
         // trigger stays, and the clipboard keeps what the user put there.
         if (!d_.staging.HasReplaceRTF()) {
             return;
         }
-        d_.clipboard.Clear();
-        d_.clipboard.SetRichText(d_.staging.ReplaceRTF());
-        EraseAndPaste(triggerText);
+        EraseAndPaste(triggerText, [&] { d_.clipboard.SetRichText(d_.staging.ReplaceRTF()); });
     } else if (type == kTypeImage) {
         // Without a picture there is nothing to paste: the typed trigger
         // stays, and the clipboard keeps what the user put there.
         if (!d_.staging.HasTriggerPicture()) {
             return;
         }
-        d_.clipboard.Clear();
-        d_.clipboard.SetTriggerPicture();
-        EraseAndPaste(triggerText);
+        EraseAndPaste(triggerText, [&] { d_.clipboard.SetTriggerPicture(); });
     } else if (type == kTypeLaunch) {
         d_.windowOperations.ShellOpen(d_.staging.CommandLine());
     } else {
@@ -175,8 +165,14 @@ void TriggerFirer::EraseTypedTrigger(const std::u16string& triggerText) {
     }
 }
 
-void TriggerFirer::EraseAndPaste(const std::u16string& triggerText) {
+// The Backspaces go out first: the application erases the typed trigger
+// while the clipboard is filled, and nothing the clipboard waits for (an
+// earlier paste not yet taken, a large content) delays them.
+void TriggerFirer::EraseAndPaste(const std::u16string& triggerText,
+                                 const std::function<void()>& fillClipboard) {
     EraseTypedTrigger(triggerText);
+    d_.clipboard.Clear();
+    fillClipboard();
     Send(kTokenPaste);
 }
 

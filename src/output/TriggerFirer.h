@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -66,7 +67,10 @@ class TriggerFirer final : public TriggerFiring {
     void DeliverByClipboard(const std::u16string& triggerText, int slot,
                             const std::u16string& text);
     void EraseTypedTrigger(const std::u16string& triggerText);
-    void EraseAndPaste(const std::u16string& triggerText);
+    // Erases the typed trigger, puts the replacement on the clipboard with
+    // `fillClipboard` and pastes it.
+    void EraseAndPaste(const std::u16string& triggerText,
+                       const std::function<void()>& fillClipboard);
     void Send(std::u16string_view token);
 
     Dependencies d_;

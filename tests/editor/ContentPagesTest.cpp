@@ -41,6 +41,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr WindowHandle kEditor = 200;
+const std::string kBack = "keybd_event(8,0,0,0)";
+
 QString Q(const fs::path& path) {
     return QString::fromStdU16String(path.u16string());
 }
@@ -57,7 +60,7 @@ void WriteFile(const fs::path& path, const std::string& content) {
 // The text of an RTF file, as the rich-text control reads it.
 QString RichText(const fs::path& path) {
     RichTextBox box;
-    return box.LoadFile(Q(path)) ? QStringLiteral("<unreadable>") : box.Text();
+    return box.SetTextRTF(ReadFile(path)) ? box.Text() : QStringLiteral("<unreadable>");
 }
 
 QImage ReadPicture(const fs::path& path, QByteArray* format = nullptr) {
@@ -106,7 +109,11 @@ class ContentWindow {
         }
         return -1;
     }
-    void Show(std::u16string_view trigger) { form.ShowTrigger(SlotOf(trigger)); }
+    // Shows the trigger as firing does, and lets the page draw its preview.
+    void Show(std::u16string_view trigger) {
+        form.ShowTrigger(SlotOf(trigger));
+        QCoreApplication::processEvents();
+    }
     TriggerRecord& Record(std::u16string_view trigger) {
         return window.triggers.Slot(SlotOf(trigger));
     }
@@ -124,7 +131,32 @@ class ContentWindow {
                                  fake::Quoted(file.u16string()), fake::Quoted(u""),
                                  fake::Quoted(window.folder.Path().u16string()), "1"});
     }
-    // The trigger's file as what firing it would deliver.
+    // Types the trigger into an editor in front. The Backspaces, the reads
+    // of content files and the clipboard's changes, in the order they came.
+    std::vector<std::string> Fire(std::u16string_view trigger) {
+        fake::FakePlatform& platform = window.platform;
+        platform.windows.AddWindow(kEditor, u"notes.txt - Mousepad", 2);
+        platform.windows.SetForeground(kEditor);
+        ClearCalls();
+        platform.keyboard.Type(trigger);
+        return platform.log.CallsStartingWith(
+            {"keybd_event(8,0,0,0)", "ReadContentFile", "Clipboard.Set"});
+    }
+    // Waits until the file has been read again, as its change on disk makes
+    // it (the change was made after the last events were handled), and lets
+    // the page draw it.
+    bool ReadAgain(const fs::path& file) {
+        const std::string read =
+            fake::FormatCall("ReadContentFile", {fake::Quoted(file.u16string())});
+        ClearCalls();
+        const bool seen = QTest::qWaitFor(
+            [&] { return !window.platform.log.CallsStartingWith({read}).empty(); }, 10000);
+        QCoreApplication::processEvents();
+        ClearCalls();
+        return seen;
+    }
+
+    // The text the rich-text preview shows.
     QString Preview() const { return form.richTextPage->txtReplaceRTF->Text(); }
 
     TemporaryFolder files{"tavro-content"};
@@ -154,6 +186,9 @@ class ContentPagesTest : public QObject {
     void TheDialogsOpenInTheDataFolderAndAddTheExtension();
     void DecliningToReplaceKeepsTheOldFileByteForByte();
     void PrintTriggersWritesThePrintoutAndOpensIt();
+    void FiringErasesBeforeAnyFileIsRead();
+    void AFileChangedOnDiskIsWhatFiringPastes();
+    void AMissingFileLeavesTheTypedTriggerUntilItIsThere();
 };
 
 void ContentPagesTest::ATypedPathShowsItsFileAtOnceAndStoresIt() {
@@ -473,7 +508,6 @@ void ContentPagesTest::RefreshShowsTheSavedFileAndReportsAMissingOne() {
     content.rtf.cmdEditRTF->click();
     // Saved in the word processor.
     WriteFile(letter, R"({\rtf1\ansi Dear {\b reader}\par})");
-    QCOMPARE(content.Preview(), QStringLiteral("Dear friend"));
     content.rtf.cmdReloadRTF->click();
     QCOMPARE(content.Preview(), QStringLiteral("Dear reader"));
 
@@ -629,6 +663,87 @@ void ContentPagesTest::PrintTriggersWritesThePrintoutAndOpensIt() {
              std::vector<std::string>{MessageBox(u"Unable to save " + printout.u16string() +
                                                      u" Please close the file and try again.",
                                                  u"Cannot save temporary file")});
+}
+
+// The content files were read when the triggers were loaded: firing reads
+// none, so nothing delays the Backspaces, whatever the size of the file.
+void ContentPagesTest::FiringErasesBeforeAnyFileIsRead() {
+    ContentWindow content;
+    const fs::path red = content.files.Path() / "red.png";
+    const std::vector<std::string> pasted = content.Fire(u"rtf");
+    QCOMPARE(pasted, (std::vector<std::string>{
+                         kBack, kBack, kBack,
+                         R"(Clipboard.SetRichText(")" + content.form.ReplaceRTF() + R"("))"}));
+    QVERIFY(content.form.ReplaceRTF().find("friend") != std::string::npos);
+    QCOMPARE(content.Fire(u"img"),
+             (std::vector<std::string>{kBack, kBack, kBack, "Clipboard.SetTriggerPicture()"}));
+    QCOMPARE(content.form.TriggerPicture().pixelColor(0, 0), QColor(Qt::red));
+    // The window shows the trigger fired once the firing is over.
+    QCoreApplication::processEvents();
+    QCOMPARE(content.form.txtTrigger->text(), QStringLiteral("img"));
+    QCOMPARE(content.image.picImage->pixmap().size(), QSize(4, 4));
+    QCOMPARE(content.image.txtImageFile->text(), Q(red));
+    // Fired out of sight, it is drawn when the window opens.
+    content.form.HideForm();
+    content.Fire(u"rtf");
+    QCoreApplication::processEvents();
+    content.form.CenterForm();
+    QCoreApplication::processEvents();
+    QCOMPARE(content.Preview(), QStringLiteral("Dear friend"));
+}
+
+void ContentPagesTest::AFileChangedOnDiskIsWhatFiringPastes() {
+    ContentWindow content;
+    const fs::path letter = content.files.Path() / "letter.rtf";
+    const fs::path red = content.files.Path() / "red.png";
+    content.Show(u"rtf");
+    // Written in place, and saved the way editors save: a new file that
+    // takes the old one's name.
+    WriteFile(letter, R"({\rtf1\ansi Dear {\b reader}\par})");
+    QVERIFY(content.ReadAgain(letter));
+    QCOMPARE(content.Preview(), QStringLiteral("Dear reader"));
+    QImage yellow(7, 7, QImage::Format_RGB32);
+    yellow.fill(Qt::yellow);
+    const fs::path saved = content.files.Path() / "red.png.new";
+    QVERIFY(yellow.save(Q(saved), "PNG"));
+    fs::rename(saved, red);
+    QVERIFY(content.ReadAgain(red));
+
+    const std::vector<std::string> pasted = content.Fire(u"rtf");
+    QCOMPARE(pasted.size(), std::size_t{4});
+    QCOMPARE(pasted[2], kBack);
+    QVERIFY(pasted[3].find("reader") != std::string::npos);
+    QCOMPARE(content.Fire(u"img"),
+             (std::vector<std::string>{kBack, kBack, kBack, "Clipboard.SetTriggerPicture()"}));
+    QCOMPARE(content.form.TriggerPicture().size(), QSize(7, 7));
+    QCoreApplication::processEvents();
+    QCOMPARE(content.image.picImage->pixmap().size(), QSize(7, 7));
+
+    // A change the watch has not reported yet is still seen when firing.
+    content.window.platform.log.Clear();
+    WriteFile(letter, R"({\rtf1\ansi Dear {\b all}\par})");
+    const std::vector<std::string> late = content.Fire(u"rtf");
+    QVERIFY(late.back().find("all") != std::string::npos);
+}
+
+// A missing file leaves the typed trigger and the clipboard alone; once the
+// file is there, firing pastes it.
+void ContentPagesTest::AMissingFileLeavesTheTypedTriggerUntilItIsThere() {
+    ContentWindow content;
+    const fs::path letter = content.files.Path() / "letter.rtf";
+    const std::string kept = ReadFile(letter);
+    fs::remove(letter);
+    QVERIFY(content.ReadAgain(letter));
+    QCOMPARE(content.Fire(u"rtf"), std::vector<std::string>{});
+    // An empty file has nothing to paste either.
+    WriteFile(letter, "");
+    QVERIFY(content.ReadAgain(letter));
+    QCOMPARE(content.Fire(u"rtf"), std::vector<std::string>{});
+    WriteFile(letter, kept);
+    QVERIFY(content.ReadAgain(letter));
+    const std::vector<std::string> pasted = content.Fire(u"rtf");
+    QCOMPARE(pasted.size(), std::size_t{4});
+    QVERIFY(pasted[3].find("friend") != std::string::npos);
 }
 
 }  // namespace tavro::test

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editor/MainWindow.h"
+#include "platform/fake/FakeContentFiles.h"
 #include "platform/fake/FakePictureLoader.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/sqlite/SqliteDatabase.h"
@@ -42,6 +43,8 @@ class MainWindowFixture {
     TemporaryFolder folder{"tavro-window"};
     fake::FakePlatform platform;
     fake::FakePictureLoader pictures{platform.log};
+    // Content files are read from the disk, each read recorded.
+    fake::FakeContentFiles contentFiles{platform.log};
     SqliteEngine database;
     MainWindow main;
     frmTavro& form;

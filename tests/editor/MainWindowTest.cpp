@@ -480,24 +480,30 @@ void MainWindowTest::ShowingATriggerLoadsItsPreviewAndPictureOrEmptiesThem() {
     MainWindowFixture window({rtf, lost, image, bare});
     // Slots: Bare, Red (Image), Letter, Lost letter (RTF).
     frmTavro& form = window.form;
+    // Shown as firing shows it, the preview is drawn once the events at
+    // hand are handled.
+    const auto show = [&form](int slot) {
+        form.ShowTrigger(slot);
+        QCoreApplication::processEvents();
+    };
 
-    form.ShowTrigger(2);
+    show(2);
     QCOMPARE(form.richTextPage->txtReplaceRTF->Text(), QStringLiteral("Dear friend"));
     QVERIFY(form.ReplaceRTF().find("friend") != std::string::npos);
     QVERIFY(form.HasReplaceRTF());
-    form.ShowTrigger(3);
+    show(3);
     QCOMPARE(form.richTextPage->txtReplaceRTF->Text(), QString());
     QVERIFY(!form.HasReplaceRTF());
     // An empty file holds nothing to paste either.
     std::ofstream(files.Path() / "gone.rtf").flush();
-    form.ShowTrigger(3);
+    show(3);
     QVERIFY(!form.HasReplaceRTF());
 
-    form.ShowTrigger(1);
+    show(1);
     QVERIFY(form.HasTriggerPicture());
     QCOMPARE(form.TriggerPicture().pixelColor(0, 0), QColor(Qt::red));
     QVERIFY(form.imagePage->picImage->pixmap().width() == 4);
-    form.ShowTrigger(0);
+    show(0);
     QVERIFY(!form.HasTriggerPicture());
     QCOMPARE(Q(form.ReplaceText()), QStringLiteral("[bare]"));
 }

@@ -19,7 +19,10 @@ const std::string kShift = "keybd_event(16,0,0,0)";
 // The Right arrow after a pasted picture waits for the paste.
 const std::vector<std::string> kThenRight = {"Clipboard.AwaitPaste()", "keybd_event(39,0,0,0)"};
 const std::string kLaunch = "ShellExecuteA(100,\"Open\",\"xterm -e top\",\"\",\"/opt/tavro\",1)";
-const std::vector<std::string> kErasePaste = {kBack, kBack, kBack, kCtrl, kV};
+// The typed trigger is erased before the clipboard is filled, then pasted.
+std::vector<std::string> ErasePaste(const std::string& filled) {
+    return {kBack, kBack, kBack, "Clipboard.Clear()", filled, kCtrl, kV};
+}
 // The key-downs that type "Hi" (H with Shift).
 const std::vector<std::string> kTypedHi = {kShift, "keybd_event(72,35,0,0)",
                                            "keybd_event(73,23,0,0)"};
@@ -91,25 +94,19 @@ TEST_F(DeliveryTest, SendKeyApplicationsReceiveTheAlternateTextOfImageTriggersWi
 }
 
 TEST_F(DeliveryTest, TextOnlyApplicationsReceivePastedPlainText) {
-    const std::vector<std::string> pastedHi = {"Clipboard.Clear()", "Clipboard.SetText(\"Hi\")"};
-    EXPECT_THAT(Fire(Target::TextOnly, u"Text"), ElementsAreArray(Join({pastedHi, kErasePaste})));
-    EXPECT_THAT(Fire(Target::TextOnly, u"RTF"), ElementsAreArray(Join({pastedHi, kErasePaste})));
-    EXPECT_THAT(Fire(Target::TextOnly, u"Image"),
-                ElementsAreArray(Join({pastedHi, kErasePaste, kThenRight})));
+    const std::vector<std::string> pastedHi = ErasePaste("Clipboard.SetText(\"Hi\")");
+    EXPECT_THAT(Fire(Target::TextOnly, u"Text"), ElementsAreArray(pastedHi));
+    EXPECT_THAT(Fire(Target::TextOnly, u"RTF"), ElementsAreArray(pastedHi));
+    EXPECT_THAT(Fire(Target::TextOnly, u"Image"), ElementsAreArray(Join({pastedHi, kThenRight})));
 }
 
 TEST_F(DeliveryTest, OtherApplicationsReceiveTheTriggersOwnFormat) {
-    EXPECT_THAT(
-        Fire(Target::Other, u"Text"),
-        ElementsAreArray(Join({{"Clipboard.Clear()", "Clipboard.SetText(\"Hi\")"}, kErasePaste})));
+    EXPECT_THAT(Fire(Target::Other, u"Text"),
+                ElementsAreArray(ErasePaste("Clipboard.SetText(\"Hi\")")));
     EXPECT_THAT(Fire(Target::Other, u"RTF"),
-                ElementsAreArray(
-                    Join({{"Clipboard.Clear()", "Clipboard.SetRichText(\"{\\rtf1 \\b Hi\\b0}\")"},
-                          kErasePaste})));
-    EXPECT_THAT(
-        Fire(Target::Other, u"Image"),
-        ElementsAreArray(Join(
-            {{"Clipboard.Clear()", "Clipboard.SetTriggerPicture()"}, kErasePaste, kThenRight})));
+                ElementsAreArray(ErasePaste("Clipboard.SetRichText(\"{\\rtf1 \\b Hi\\b0}\")")));
+    EXPECT_THAT(Fire(Target::Other, u"Image"),
+                ElementsAreArray(Join({ErasePaste("Clipboard.SetTriggerPicture()"), kThenRight})));
 }
 
 TEST_F(DeliveryTest, LaunchTriggersStartTheirCommandEverywhereAndEraseNothing) {
@@ -127,9 +124,8 @@ TEST_F(DeliveryTest, AnImageTriggerWithoutPictureLeavesTheTypedTriggerAndTheClip
 TEST_F(DeliveryTest, AnRtfTriggerWithoutItsFileLeavesTheTypedTriggerAndTheClipboard) {
     EXPECT_THAT(Fire(Target::Other, u"RTF", u"Hi", true, false), IsEmpty());
     // Where the alternate text is delivered, the file is not needed.
-    EXPECT_THAT(
-        Fire(Target::TextOnly, u"RTF", u"Hi", true, false),
-        ElementsAreArray(Join({{"Clipboard.Clear()", "Clipboard.SetText(\"Hi\")"}, kErasePaste})));
+    EXPECT_THAT(Fire(Target::TextOnly, u"RTF", u"Hi", true, false),
+                ElementsAreArray(ErasePaste("Clipboard.SetText(\"Hi\")")));
 }
 
 TEST_F(DeliveryTest, AnUnknownTypeDeliversNothing) {
@@ -147,8 +143,7 @@ TEST_F(DeliveryTest, TheEnterTokenIsAKeyForSendKeyApplicationsAndTextElsewhere) 
     EXPECT_THAT(Fire(Target::SendKey, u"Text", u"%enter%"),
                 ElementsAre(kBack, kBack, kBack, "keybd_event(13,0,0,0)"));
     EXPECT_THAT(Fire(Target::Other, u"Text", u"%enter%"),
-                ElementsAreArray(
-                    Join({{"Clipboard.Clear()", "Clipboard.SetText(\"%enter%\")"}, kErasePaste})));
+                ElementsAreArray(ErasePaste("Clipboard.SetText(\"%enter%\")")));
 }
 
 TEST_F(DeliveryTest, WindowTokensOpenTheWindowAndKeepTheTypedTriggerOutsideSendKeyApplications) {

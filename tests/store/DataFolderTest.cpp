@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "StoreFixture.h"
+#include "store/ContentFileReading.h"
+#include "text/Utf8.h"
 
 namespace tavro {
 namespace {
@@ -60,6 +62,25 @@ TEST_F(DataFolderTest, WhatCannotBeFoundKeepsItsPathOrBecomesEmpty) {
     EXPECT_EQ(FindContentFile(u"letter.rtf", program.Path(), triggers), u"");
     EXPECT_EQ(FindContentFile(u"", program.Path(), triggers), u"");
     EXPECT_FALSE(triggers.TriggersDirty);
+}
+
+TEST_F(DataFolderTest, ContentFilesAreReadWholeOrSayWhyNot) {
+    DiskContentFileReader reader;
+    std::u16string error;
+    const std::filesystem::path file = program.Path() / "letter.rtf";
+    std::ofstream(file, std::ios::binary) << std::string("{\\rtf1 a\0b}\r\n", 13);
+    EXPECT_EQ(reader.ReadContentFile(file.u16string(), error),
+              std::string("{\\rtf1 a\0b}\r\n", 13));
+    EXPECT_EQ(error, u"");
+    std::ofstream(program.Path() / "empty.rtf").flush();
+    EXPECT_EQ(reader.ReadContentFile((program.Path() / "empty.rtf").u16string(), error), "");
+
+    const std::u16string missing = (program.Path() / "gone.rtf").u16string();
+    EXPECT_EQ(reader.ReadContentFile(missing, error), std::nullopt);
+    EXPECT_EQ(error, u"File not found: " + missing);
+    const std::u16string folder = program.Path().u16string();
+    EXPECT_EQ(reader.ReadContentFile(folder, error), std::nullopt);
+    EXPECT_TRUE(error.starts_with(u"Cannot read " + folder + u": ")) << ToUtf8(error);
 }
 
 }  // namespace
