@@ -61,9 +61,13 @@ void TavroApplication::Start() {
     WatchX11();
     WatchShutdown();
     hook_.Start(main_.TheEngine());
-    // Triggers expand from here on; the tray icon comes once the event loop
-    // runs.
-    QTimer::singleShot(0, [this] { tray_.Icon().show(); });
+    // Once the event loop runs, the keys recorded since the program began
+    // reach the engine (a trigger typed meanwhile expands), then the tray
+    // icon comes.
+    QTimer::singleShot(0, [this] {
+        hook_.ProcessPendingEvents();
+        tray_.Icon().show();
+    });
 }
 
 void TavroApplication::Shutdown() {

@@ -53,7 +53,8 @@ class TavroApplication {
     bool BecomeTheOnlyInstance();
     // Shows the splash window, loads the triggers with the main window out of
     // sight (a database that cannot be read ends the program), shows the tray
-    // icon and starts watching the keyboard.
+    // icon and hands the keyboard to the engine (the keys typed since the
+    // program began included).
     void Start();
     // Ends the program in order: what it changed on the desktop is put back
     // (the keys lent for typing), then the event loop ends, and the program
@@ -68,7 +69,9 @@ class TavroApplication {
     std::filesystem::path programFolder_;
     x11::XConnection connection_;
     x11::X11Keymap keymap_{connection_};
-    x11::X11KeyboardHook hook_;
+    // Records from the start: a trigger typed while the main window is
+    // being made expands once the program runs.
+    x11::X11KeyboardHook hook_{"", x11::X11KeyboardHook::Recording::AtOnce};
     x11::X11KeyInjector injector_{connection_, keymap_, hook_};
     x11::X11KeyboardLayout layout_{keymap_};
     x11::X11WindowSystem windows_{connection_, keymap_};

@@ -147,6 +147,29 @@ TEST_F(KeyCaptureTest, AKeyHeldDownRepeatsWithThePreviousStateBit) {
     EXPECT_EQ(sink_.events.back(), Up(0x41, 0x1E));
 }
 
+// Keys typed before the hook has a sink (the program still getting ready)
+// reach it once it has one, in order, when it records from the start; a hook
+// that records from Start never sees them.
+TEST_F(KeyCaptureTest, AHookRecordingAtOnceKeepsTheKeysTypedBeforeItsStart) {
+    X11KeyboardHook early(desktop_->DisplayName(), X11KeyboardHook::Recording::AtOnce);
+    X11KeyboardHook late(desktop_->DisplayName());
+    desktop_->Xdotool({"key", "a", "b"});
+    RecordingSink earlySink;
+    RecordingSink lateSink;
+    early.Start(earlySink);
+    late.Start(lateSink);
+    ports_->RunUntil([&] {
+        for (X11KeyboardHook* hook : {&early, &late}) {
+            hook->RequestRecordedEvents();
+            hook->ProcessPendingEvents();
+        }
+        return earlySink.events.size() >= 4;
+    });
+    EXPECT_THAT(earlySink.events, ElementsAreArray({Down(0x41, 0x1E), Up(0x41, 0x1E),
+                                                    Down(0x42, 0x30), Up(0x42, 0x30)}));
+    EXPECT_THAT(lateSink.events, ::testing::IsEmpty());
+}
+
 TEST_F(KeyCaptureTest, TheKeysStillReachTheApplication) {
     Capture({"key", "h", "i", "shift+1"}, 8);
     EXPECT_EQ(desktop_->EditorText(), "hi!");

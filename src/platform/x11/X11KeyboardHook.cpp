@@ -26,7 +26,7 @@ void X11KeyboardHook::XcbDisconnect::operator()(xcb_connection_t* connection) co
     xcb_disconnect(connection);
 }
 
-X11KeyboardHook::X11KeyboardHook(const std::string& displayName)
+X11KeyboardHook::X11KeyboardHook(const std::string& displayName, Recording recording)
     : control_(displayName),
       recording_(displayName),
       flusher_(xcb_connect(displayName.empty() ? nullptr : displayName.c_str(), nullptr)),
@@ -40,6 +40,9 @@ X11KeyboardHook::X11KeyboardHook(const std::string& displayName)
     int eventBase = 0;
     int errorBase = 0;
     XQueryExtension(control_.get(), "XTEST", &xtestOpcode_, &eventBase, &errorBase);
+    if (recording == Recording::AtOnce) {
+        BeginRecording();
+    }
 }
 
 X11KeyboardHook::~X11KeyboardHook() {
@@ -48,9 +51,12 @@ X11KeyboardHook::~X11KeyboardHook() {
 
 void X11KeyboardHook::Start(KeyEventSink& sink) {
     sink_ = &sink;
-    if (context_ != 0) {
-        return;
+    if (context_ == 0) {
+        BeginRecording();
     }
+}
+
+void X11KeyboardHook::BeginRecording() {
     // Key events, and every client's XTEST fake input.
     XRecordRange* ranges[] = {XRecordAllocRange(), XRecordAllocRange()};
     ranges[0]->device_events = {KeyPress, KeyRelease};
@@ -175,7 +181,7 @@ void X11KeyboardHook::OnDeviceEvent(const XRecordInterceptData& data) {
     } else if (!own) {
         heldElsewhere_[keycode] = true;
     }
-    if (sink_ != nullptr) {
+    if (context_ != 0) {
         pending_.push_back({.down = down,
                             .keycode = keycode,
                             .state = event->u.keyButtonPointer.state,

@@ -43,9 +43,15 @@ namespace tavro::x11 {
 // down.
 class X11KeyboardHook final : public KeyboardHook {
   public:
+    // When the server begins to record: at Start, or at once, so that keys
+    // typed while the program is still getting ready are kept for the sink
+    // (delivered by the first ProcessPendingEvents() after Start).
+    enum class Recording { FromStart, AtOnce };
+
     // "" records the display that $DISPLAY names. Throws std::runtime_error
     // when the display cannot be opened or has no RECORD extension.
-    explicit X11KeyboardHook(const std::string& displayName = "");
+    explicit X11KeyboardHook(const std::string& displayName = "",
+                             Recording recording = Recording::FromStart);
     ~X11KeyboardHook() override;
     X11KeyboardHook(const X11KeyboardHook&) = delete;
     X11KeyboardHook& operator=(const X11KeyboardHook&) = delete;
@@ -92,6 +98,8 @@ class X11KeyboardHook final : public KeyboardHook {
     static void OnRecorded(XPointer hook, XRecordInterceptData* data);
     void OnRequest(const XRecordInterceptData& data);
     void OnDeviceEvent(const XRecordInterceptData& data);
+    // Returns once the server records.
+    void BeginRecording();
     // Reads the recording until the flag is set, for at most a second.
     void ReadRecordingUntil(const bool& flag);
     void Deliver();
