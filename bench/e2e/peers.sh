@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Measures what a person feels: the time from the last key of a trigger until
 # the replacement is in the editor (mousepad on Xvfb + openbox), for the
-# tavro program and, where AutoKey is installed, for AutoKey in the same
-# sitting; prints both reports and the ratios (Tavro / AutoKey). Also idle
+# tavro program, for the floor (no expander: the replacement sent by the
+# typing client right behind the trigger, the least any expander can get)
+# and, where AutoKey is installed, for AutoKey, in the same sitting; prints
+# the reports and the ratios (Tavro / floor, Tavro / AutoKey, floor / AutoKey). Also idle
 # processor time and wake-ups, start-up time and memory. The harness is in
 # bench/e2e/peer/ (its README says what is measured).
 #
@@ -27,6 +29,13 @@ export TAVRO_BIN=$build/bin/tavro TAVRO_DB_TOOL=$build/bin/tavro-db
 harness=$root/bench/e2e/peer
 bash "$harness/bench.sh" --peer "$harness/peer-tavro.sh" --out "$out/tavro" "$@" >"$out/tavro.txt" 2>&1
 sed -n '/^peer=/,$p' "$out/tavro.txt"
+bash "$harness/bench.sh" --peer "$harness/peer-floor.sh" --no-baseline --out "$out/floor" "$@" \
+    >"$out/floor.txt" 2>&1
+echo
+sed -n '/^peer=/,$p' "$out/floor.txt"
+echo
+echo "Tavro against the floor (same sitting; ratio = Tavro / floor):"
+/usr/bin/python3 "$harness/probe.py" --compare "$out/tavro/results.jsonl" "$out/floor/results.jsonl"
 if command -v autokey-gtk >/dev/null; then
     bash "$harness/bench.sh" --peer "$harness/peer-autokey.sh" --out "$out/autokey" "$@" \
         >"$out/autokey.txt" 2>&1
@@ -35,6 +44,10 @@ if command -v autokey-gtk >/dev/null; then
     echo
     echo "Tavro against AutoKey (same sitting; ratio = Tavro / AutoKey):"
     /usr/bin/python3 "$harness/probe.py" --compare "$out/tavro/results.jsonl" \
+        "$out/autokey/results.jsonl"
+    echo
+    echo "The floor against AutoKey (ratio = floor / AutoKey: the least any expander gets):"
+    /usr/bin/python3 "$harness/probe.py" --compare "$out/floor/results.jsonl" \
         "$out/autokey/results.jsonl"
 else
     echo "(autokey-gtk is not installed: no peer figures)"
