@@ -1,5 +1,6 @@
 #include "editor/ContentCache.h"
 
+#include <utility>
 #include <vector>
 
 #include "platform/ContentFileReader.h"
@@ -42,33 +43,34 @@ std::shared_ptr<const FileContent> ContentCache::Content(const std::u16string& p
     if (path.empty()) {
         return none_;
     }
+    const Stamp stamp = StampOf(path);
     const auto known = entries_.find(path);
-    if (known != entries_.end() && known->second.stamp == StampOf(path)) {
+    if (known != entries_.end() && known->second.stamp == stamp) {
         return known->second.content;
     }
-    return Read(path);
+    return Read(path, stamp);
 }
 
-std::shared_ptr<const FileContent> ContentCache::Read(const std::u16string& path) {
-    // The stamp is taken first: a change while the file is read shows as a
-    // change the next time it is asked for.
-    const Stamp stamp = StampOf(path);
+// The stamp is taken before the file is read: a change while it is read
+// shows as a change the next time it is asked for.
+std::shared_ptr<const FileContent> ContentCache::Read(const std::u16string& path,
+                                                      const Stamp& stamp) {
     auto content = std::make_shared<FileContent>();
     if (const std::optional<std::string> bytes = reader_.ReadContentFile(path, content->error)) {
         *content = decode_(*bytes, path);
     }
     entries_[path] = {stamp, content};
-    Watch(path);
+    Watch(path, stamp.exists);
     return content;
 }
 
 // Editors save by writing a new file in place of the old one, which ends a
 // watch on the file: the folder is watched too, and so is the folder of a
 // file that is not there yet.
-void ContentCache::Watch(const std::u16string& path) {
+void ContentCache::Watch(const std::u16string& path, bool exists) {
     const std::filesystem::path file(path);
     QStringList paths{QString::fromStdU16String(file.parent_path().u16string())};
-    if (StampOf(path).exists) {
+    if (exists) {
         paths.push_back(QString::fromStdU16String(path));
     }
     const QStringList watched = watcher_.files() + watcher_.directories();
@@ -80,17 +82,19 @@ void ContentCache::Watch(const std::u16string& path) {
 }
 
 void ContentCache::ReadChanged() {
-    std::vector<std::u16string> reread;
+    std::vector<std::pair<std::u16string, Stamp>> reread;
     for (const auto& [path, entry] : entries_) {
         const std::filesystem::path file(path);
-        if ((changed_.contains(file) || changed_.contains(file.parent_path())) &&
-            entry.stamp != StampOf(path)) {
-            reread.push_back(path);
+        if (!changed_.contains(file) && !changed_.contains(file.parent_path())) {
+            continue;
+        }
+        if (const Stamp stamp = StampOf(path); stamp != entry.stamp) {
+            reread.emplace_back(path, stamp);
         }
     }
     changed_.clear();
-    for (const std::u16string& path : reread) {
-        Read(path);
+    for (const auto& [path, stamp] : reread) {
+        Read(path, stamp);
         if (onChanged) {
             onChanged(path);
         }

@@ -67,8 +67,9 @@ class ContentCache {
     };
 
     static Stamp StampOf(const std::u16string& path);
-    std::shared_ptr<const FileContent> Read(const std::u16string& path);
-    void Watch(const std::u16string& path);
+    std::shared_ptr<const FileContent> Read(const std::u16string& path, const Stamp& stamp);
+    // Watches the file when it exists, and its folder.
+    void Watch(const std::u16string& path, bool exists);
     // Known files in or at the paths where the watch saw changes are read
     // again when they changed.
     void ReadChanged();

@@ -502,15 +502,15 @@ void frmTavro::ShowTrigger(int slot) {
 // trigger finds them. Files read before are not read again: the pages keep
 // them up to date as they change.
 void frmTavro::PrepareContentFiles() {
-    // Finding a file moved into the data folder marks the table modified;
-    // this look-up ahead leaves that to showing the trigger.
-    TriggerTable table = *handlers_->triggers;
+    // Marking a file found in the data folder for the next save is left to
+    // showing the trigger.
+    const TriggerTable& table = *handlers_->triggers;
     std::set<std::u16string> richTextFiles;
     std::set<std::u16string> pictureFiles;
     for (int slot = 0; slot < table.UsedSlots(); ++slot) {
         const TriggerRecord& record = table.Slot(slot);
-        richTextFiles.insert(FindContentFile(record.ReplaceRTFFile, programFolder_, table));
-        pictureFiles.insert(FindContentFile(record.ReplaceImageFile, programFolder_, table));
+        richTextFiles.insert(LocateContentFile(record.ReplaceRTFFile, programFolder_));
+        pictureFiles.insert(LocateContentFile(record.ReplaceImageFile, programFolder_));
     }
     richTextFiles.erase(u"");
     pictureFiles.erase(u"");

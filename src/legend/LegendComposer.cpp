@@ -188,7 +188,7 @@ class Composer {
     // The stored path where the file is, or where the data folder holds a
     // file of its name; "" for a bare name that leads nowhere.
     std::u16string ContentFile(const std::u16string& storedPath) {
-        return FindContentFile(storedPath, programFolder_, relocations_);
+        return LocateContentFile(storedPath, programFolder_);
     }
 
     void AddPicture(const std::u16string& storedPath) {
@@ -228,9 +228,6 @@ class Composer {
 
     const fs::path& programFolder_;
     PictureLoader& pictures_;
-    // FindContentFile marks the table it is given when it relocates a file;
-    // printing changes nothing in the user's table, so it marks this one.
-    TriggerTable relocations_;
     Document document_;
 };
 

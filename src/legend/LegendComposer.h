@@ -17,7 +17,7 @@ class TriggerTable;
 // own styles and colours.
 //
 // Content files are found as the rest of the program finds them
-// (FindContentFile); the legend prints the paths as stored, and the table
+// (LocateContentFile); the legend prints the paths as stored, and the table
 // is not changed.
 Document ComposeLegend(const TriggerTable& triggers, const std::filesystem::path& programFolder,
                        PictureLoader& pictures);

@@ -139,6 +139,9 @@ void KeystrokeSender::TypeText(const std::u16string& text) {
             if (d_.delivery.StopRequested) {
                 return;
             }
+            // A modifier the user pressed meanwhile would turn the next
+            // characters into shortcuts.
+            ReleaseHeldModifiers();
         }
     }
 }

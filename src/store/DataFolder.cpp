@@ -25,8 +25,8 @@ bool CheckDataFolder(const std::filesystem::path& programFolder) {
     return std::filesystem::create_directory(folder, error);
 }
 
-std::u16string FindContentFile(const std::u16string& path,
-                               const std::filesystem::path& programFolder, TriggerTable& triggers) {
+std::u16string LocateContentFile(const std::u16string& path,
+                                 const std::filesystem::path& programFolder) {
     if (ContentFileExists(path)) {
         return path;
     }
@@ -37,10 +37,18 @@ std::u16string FindContentFile(const std::u16string& path,
     }
     const std::filesystem::path moved = DataFolderPath(programFolder) / path.substr(separator + 1);
     if (separator + 1 < path.size() && ContentFileExists(moved.u16string())) {
-        triggers.TriggersDirty = true;
         return moved.u16string();
     }
     return path;
+}
+
+std::u16string FindContentFile(const std::u16string& path,
+                               const std::filesystem::path& programFolder, TriggerTable& triggers) {
+    std::u16string found = LocateContentFile(path, programFolder);
+    if (!found.empty() && found != path) {
+        triggers.TriggersDirty = true;
+    }
+    return found;
 }
 
 }  // namespace tavro

@@ -20,8 +20,13 @@ bool CheckDataFolder(const std::filesystem::path& programFolder);
 
 // The path to use for a stored content-file path: the path itself while a
 // file is there; otherwise the file of the same name in the data folder, if
-// there is one (the table is then marked dirty); otherwise the path itself,
-// or "" for a path without any folder part.
+// there is one; otherwise the path itself, or "" for a path without any
+// folder part.
+std::u16string LocateContentFile(const std::u16string& path,
+                                 const std::filesystem::path& programFolder);
+
+// LocateContentFile, marking the table dirty when the file was found in the
+// data folder in place of the stored path, so that the next save stores it.
 std::u16string FindContentFile(const std::u16string& path,
                                const std::filesystem::path& programFolder, TriggerTable& triggers);
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -114,7 +116,7 @@ class EndToEndTest : public ::testing::Test {
                                                    WindowId& window) {
         auto application =
             std::make_unique<ChildProcess>(command, desktop->ProgramEnvironment(), std::nullopt,
-                                           (tavro.Folder() / (command.front() + ".log")).string());
+                                           (tavro.Folder() / LogName(command.front())).string());
         std::string found;
         EXPECT_TRUE(WaitUntil(
             [&] {
@@ -131,9 +133,27 @@ class EndToEndTest : public ::testing::Test {
         return application;
     }
 
+    // An "Image" trigger with a picture in the program's folder, and the
+    // text that applications without pictures get.
+    TriggerRecord PictureTrigger(const std::u16string& trigger, const std::u16string& text) {
+        TriggerRecord image = MakeTrigger(trigger, u"Logo", u"Image", text);
+        image.ReplaceImageFile = (tavro.Folder() / "logo.png").u16string();
+        std::ofstream(tavro.Folder() / "logo.png", std::ios::binary) << kRedSquarePng;
+        return image;
+    }
+
+    // The log of a program started in the test, named after the program.
+    static std::string LogName(const std::string& program) {
+        return std::filesystem::path(program).filename().string() + ".log";
+    }
+
     // LibreOffice Writer with a profile of its own; its document has the
-    // focus once the window is in front for a moment.
+    // focus once the window is in front for a moment. Writer started while
+    // a GTK editor (mousepad) owns the clipboard fetches its first paste
+    // from the next owner only about three seconds after its Ctrl+V: xclip
+    // owns it meanwhile.
     std::unique_ptr<ChildProcess> StartWriter(WindowId& window) {
+        desktop->SetClipboard("-");
         const auto profile = tavro.Folder() / "office-profile";
         auto writer = StartApplication({"soffice", "--writer", "--norestore", "--nologo",
                                         "-env:UserInstallation=file://" + profile.string()},

@@ -82,6 +82,38 @@ TEST_F(EndToEndTest, ATriggerTypedWithShiftHeldIsTypedUnshifted) {
     });
 }
 
+// The layout in force until the object goes, "us" again afterwards.
+class KeyboardLayout {
+  public:
+    KeyboardLayout(const TestDesktop& desktop, const std::string& layout) : desktop_(desktop) {
+        EXPECT_EQ(desktop_.Run({"setxkbmap", layout}).exitCode, 0) << layout;
+    }
+    ~KeyboardLayout() { desktop_.Run({"setxkbmap", "us"}); }
+    KeyboardLayout(const KeyboardLayout&) = delete;
+    KeyboardLayout& operator=(const KeyboardLayout&) = delete;
+
+  private:
+    const TestDesktop& desktop_;
+};
+
+// On German and French keyboards these punctuation marks sit on other keys
+// than on a US one, most of them with Shift: typed there, each fires.
+TEST_F(EndToEndTest, PunctuationTriggersFireOnGermanAndFrenchLayouts) {
+    StartTavro({MakeTrigger(u";sig", u"Semicolon", u"Text", u"one"),
+                MakeTrigger(u":x", u"Colon", u"Text", u"two"),
+                MakeTrigger(u"\"q", u"Quote", u"Text", u"three"),
+                MakeTrigger(u"/d", u"Slash", u"Text", u"four"),
+                MakeTrigger(u"?h", u"Question", u"Text", u"five")});
+    for (const char* layout : {"de", "fr"}) {
+        SCOPED_TRACE(layout);
+        const KeyboardLayout keyboard(*desktop, layout);
+        InBothEditors([] {
+            Type(";sig :x \"q /d ?h ");
+            EXPECT_EQ(EditorTextOnceItIs("one two three four five "), "one two three four five ");
+        });
+    }
+}
+
 TEST_F(EndToEndTest, ATextOnlyApplicationGetsTheAlternateTexts) {
     ApplicationLists applications;
     applications.TextOnlyApps = {u"Mousepad"};

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -47,6 +48,52 @@ TEST_F(RealTypingTest, TriggersTypedAtMachineSpeedDeliverEveryCharacter) {
     typeTriggers("featherpad");
 }
 
+// A replacement that types its own trigger. It has more characters without a
+// key than the keymap has spare keycodes (19 on Xvfb): the delivery pauses
+// to bind the rest, and the user's keys land among the program's own, in the
+// editor and in what comes back.
+constexpr char16_t kSelfTyping[] = u"sig.@ àáâãäåæçèéêëìíîïñòóôõöøùúûüý sig";
+constexpr char kSelfTypingUtf8[] = "sig.@ àáâãäåæçèéêëìíîïñòóôõöøùúûüý sig";
+
+// Another client types the user's keys right after the trigger's last key,
+// while the replacement is typed and comes back: each trigger the user typed
+// fires once, and no more (each firing is counted by its one "@").
+TEST_F(RealTypingTest, AReplacementTypingItsTriggerAmongUserKeysFiresOnce) {
+    ApplicationLists applications;
+    applications.SendKeyApps = {u"Mousepad"};
+    StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", kSelfTyping)}, applications);
+    // The editor is read once the delivery is over: the program lends
+    // keycodes for it and gives them back two seconds after it typed last
+    // (the keys that copy the text must not land in its pauses).
+    const std::vector<unsigned long> keymap = desktop->Keymap();
+    const auto awaitDelivery = [&] {
+        WaitUntil([&] { return desktop->Keymap() != keymap; }, std::chrono::seconds(3));
+        EXPECT_TRUE(WaitUntil([&] { return desktop->Keymap() == keymap; }));
+    };
+    const auto firings = [] {
+        const std::string text = EditorText();
+        return std::count(text.begin(), text.end(), '@');
+    };
+    for (int round = 1; round <= 3; ++round) {
+        Type("si");
+        // No s, i, g or @ after the "g": no trigger of the user's own.
+        ChildProcess typist({"xdotool", "type", "--delay", "5", "g hello world, hello world "},
+                            desktop->ProgramEnvironment());
+        EXPECT_TRUE(typist.Wait(std::chrono::seconds(30)).has_value());
+        awaitDelivery();
+        ASSERT_EQ(firings(), round) << "round " << round;
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(1));  // nothing fires on its own
+    EXPECT_EQ(firings(), 3);
+    EXPECT_EQ(desktop->Run({"xdotool", "search", "--name", "Trigger Stopped"}).output, "");
+
+    // Afterwards, the trigger typed alone fires as ever.
+    desktop->ClearEditor();
+    Type("sig");
+    awaitDelivery();
+    EXPECT_EQ(EditorText(), kSelfTypingUtf8);
+}
+
 // LibreOffice takes a release and a press of one key at the same server time
 // for auto-repeat: every Backspace of a trigger, and every doubled letter,
 // must still arrive.
@@ -80,10 +127,7 @@ TEST_F(RealTypingTest, WriterTakesEveryKeyByKeystrokesAndByClipboard) {
 TEST_F(RealTypingTest, APasteIsAwaitedFromTheWindowInFrontNotFromAClipboardManager) {
     ApplicationLists applications;
     applications.TextOnlyApps = {u"Mousepad"};
-    TriggerRecord image = MakeTrigger(u"img", u"Logo", u"Image", u"LOGO");
-    image.ReplaceImageFile = (tavro.Folder() / "logo.png").u16string();
-    std::ofstream(tavro.Folder() / "logo.png", std::ios::binary) << kRedSquarePng;
-    StartTavro({image}, applications);
+    StartTavro({PictureTrigger(u"img", u"LOGO")}, applications);
     ChildProcess keeper({CLIPBOARD_KEEPER}, desktop->ProgramEnvironment(), std::nullopt,
                         (tavro.Folder() / "keeper.log").string());
     std::this_thread::sleep_for(std::chrono::seconds(1));  // the keeper watches the clipboard
@@ -97,6 +141,63 @@ TEST_F(RealTypingTest, APasteIsAwaitedFromTheWindowInFrontNotFromAClipboardManag
         desktop->Xdotool({"key", "z"});
         EXPECT_EQ(EditorTextOnceItIs("<LOGO>z"), "<LOGO>z") << "firing " << i + 1;
     }
+}
+
+// The editor in front fetches each paste only 0.4 s after its Ctrl+V (the
+// program waits a second at most). A trigger typed meanwhile waits for that
+// paste, and so does one typed while a picture's text waits to be fetched
+// before the Right arrow that ends its delivery: no trigger fires in the
+// middle of another's.
+TEST_F(RealTypingTest, TriggersTypedBeforeTheEditorFetchesAPasteFollowInOrder) {
+    ApplicationLists applications;
+    applications.TextOnlyApps = {u"Slow Paste"};
+    StartTavro({MakeTrigger(u"aq", u"One", u"Text", u"[one]"), PictureTrigger(u"iq", u"[pic]"),
+                MakeTrigger(u"bq", u"Two", u"Text", u"[two]")},
+               applications);
+    WindowId window = 0;
+    const auto editor = StartApplication({SLOW_PASTE_EDITOR}, {"--name", "Slow Paste"}, window);
+    ASSERT_NE(window, 0U);
+
+    // The keys the editor handled, in order.
+    const auto keys = [&] {
+        std::ifstream log(tavro.Folder() / LogName(SLOW_PASTE_EDITOR));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(log, line);) {
+            lines.push_back(line);
+        }
+        return lines;
+    };
+    // Every key of the deliveries is sent once the editor handled that many
+    // Ctrl+V: the keys that copy its text come after them.
+    const auto textAfterPastes = [&](std::ptrdiff_t pastes) {
+        EXPECT_TRUE(WaitUntil([&] {
+            const std::vector<std::string> handled = keys();
+            return std::count(handled.begin(), handled.end(), "Ctrl+V") >= pastes;
+        }));
+        return EditorText();
+    };
+
+    Type("aq bq");
+    EXPECT_EQ(textAfterPastes(2), "[one] [two]");
+    Type(" iq bq");
+    EXPECT_EQ(textAfterPastes(4), "[one] [two] [pic] [two]");
+
+    // After the picture's paste, its Right arrow came before the Backspaces
+    // of the trigger typed while it waited.
+    const std::vector<std::string> handled = keys();
+    std::string all;
+    std::vector<std::size_t> pastes;
+    for (std::size_t i = 0; i < handled.size(); ++i) {
+        all += handled[i] + " ";
+        if (handled[i] == "Ctrl+V") {
+            pastes.push_back(i);
+        }
+    }
+    ASSERT_GE(pastes.size(), 4U) << all;
+    const auto next = [&](const std::string& key) {
+        return std::find(handled.begin() + pastes[2], handled.end(), key) - handled.begin();
+    };
+    EXPECT_LT(next("Right"), next("Backspace")) << all;
 }
 
 }  // namespace

@@ -173,6 +173,17 @@ TEST_F(KeystrokeSenderTest, TypingStopsOnEsc) {
     EXPECT_EQ(Send(std::u16string(200, u'a')).size(), 200U * 3);
 }
 
+// Ctrl pressed while the event loop runs between slices is let go before
+// the next slice, or its characters would be shortcuts (Ctrl+W, Ctrl+Q).
+TEST_F(KeystrokeSenderTest, AModifierPressedBetweenSlicesIsReleasedBeforeTheNext) {
+    fixture.desktop.onYield = [&] {
+        fixture.keyboard.KeyDown(17, 0x1D);
+        fixture.log.Clear();
+    };
+    Send(std::u16string(60, u'a'));
+    EXPECT_EQ(fixture.log.CallsStartingWith({"keybd_event"}).front(), "keybd_event(17,29,2,0)");
+}
+
 // Keys the user types while a delivery runs are recorded, but fire nothing
 // in the middle of it, and no other firing (from the tray menu) starts.
 TEST_F(KeystrokeSenderTest, NothingFiresWhileADeliveryRuns) {
