@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+// After gtest, whose names Xlib's macros (None, Bool) would spoil.
+#include <X11/keysym.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -97,7 +100,7 @@ TEST_F(RealTypingTest, AReplacementTypingItsTriggerAmongUserKeysFiresOnce) {
 // LibreOffice takes a release and a press of one key at the same server time
 // for auto-repeat: every Backspace of a trigger, and every doubled letter,
 // must still arrive.
-TEST_F(RealTypingTest, WriterTakesEveryKeyByKeystrokesAndByClipboard) {
+TEST_F(RealTypingTest, WriterTakesEveryKeyByKeystrokesAndByClipboardAndAfterALayoutChange) {
     WindowId window = 0;
     const auto writer = StartWriter(window);
     ASSERT_NE(window, 0U);
@@ -119,6 +122,20 @@ TEST_F(RealTypingTest, WriterTakesEveryKeyByKeystrokesAndByClipboard) {
     StartTavro(triggers, applications);
     Type("One qqbk two zz;sig three qqbk four zz;sig");
     EXPECT_EQ(WithoutLineEnd(EditorTextOnceItIs(expected + "\n")), expected) << "by keystrokes";
+
+    // A layout loaded while the program runs does away with the twin of the
+    // Backspace key, which the program binds again once typing has paused.
+    const auto backspaces = [] {
+        const std::vector<unsigned long> keymap = desktop->Keymap();
+        return std::count(keymap.begin(), keymap.end(), XK_BackSpace);
+    };
+    const auto withTwin = backspaces();
+    ASSERT_EQ(desktop->Run({"setxkbmap", "us"}).exitCode, 0);
+    ASSERT_TRUE(WaitUntil([&] { return backspaces() == withTwin; }));
+    desktop->Xdotool({"key", "ctrl+a", "Delete"});
+    Type("One qqbk two zz;sig three qqbk four zz;sig");
+    EXPECT_EQ(WithoutLineEnd(EditorTextOnceItIs(expected + "\n")), expected)
+        << "after a layout change";
 }
 
 // A clipboard manager copies every new clipboard content at once. The Right

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -17,36 +18,6 @@
 
 namespace tavro::x11::test {
 namespace {
-
-class KeystrokeSendingTest : public MousepadTest {
-  protected:
-    void SetUp() override {
-        MousepadTest::SetUp();
-        fixture_ = std::make_unique<X11Engine>(desktop_->DisplayName());
-    }
-
-    void Send(const std::u16string& text) { fixture_->engine.Sender().SendKeystrokes(text); }
-
-    // What mousepad holds once it has taken every key sent.
-    std::string Received() {
-        fixture_->ports.Sync();
-        return desktop_->EditorText();
-    }
-
-    std::unique_ptr<X11Engine> fixture_;
-};
-
-constexpr std::u16string_view kMixedText =
-    u"Hello World 0123456789 ~!@#$%^&*()_+{}:<>?|\" `-=[];',./\\\r\n"
-    u"Second line: é É ß € ñ Ñ 中 😀 END";
-
-std::string WithLineFeeds(std::u16string_view text) {
-    std::string utf8 = ToUtf8(text);
-    for (std::size_t at = utf8.find("\r\n"); at != std::string::npos; at = utf8.find("\r\n")) {
-        utf8.erase(at, 1);
-    }
-    return utf8;
-}
 
 // The key events that a client asks the X server for through XTEST, and
 // whether each asks the server to wait before it handles the event.
@@ -137,6 +108,52 @@ bool PressesAKeycodeAtOnceAfterItsRelease(const std::vector<InjectionRecorder::I
     return false;
 }
 
+std::ptrdiff_t DelayedCount(const std::vector<InjectionRecorder::Injection>& keys) {
+    return std::count_if(keys.begin(), keys.end(), [](const auto& key) { return key.delayed; });
+}
+
+class KeystrokeSendingTest : public MousepadTest {
+  protected:
+    void SetUp() override {
+        MousepadTest::SetUp();
+        fixture_ = std::make_unique<X11Engine>(desktop_->DisplayName());
+    }
+
+    void Send(const std::u16string& text) { fixture_->engine.Sender().SendKeystrokes(text); }
+
+    // What mousepad holds once it has taken every key sent.
+    std::string Received() {
+        fixture_->ports.Sync();
+        return desktop_->EditorText();
+    }
+
+    // Sends the text, then three Backspaces; the key events that went to the
+    // server for them.
+    std::vector<InjectionRecorder::Injection> SendAndEraseThree(const std::u16string& text) {
+        InjectionRecorder recorder(desktop_->DisplayName(), fixture_->ports.connection.get());
+        Send(text);
+        for (int i = 0; i < 3; ++i) {
+            Send(u"%back%");
+        }
+        fixture_->ports.Sync();
+        return recorder.Injections();
+    }
+
+    std::unique_ptr<X11Engine> fixture_;
+};
+
+constexpr std::u16string_view kMixedText =
+    u"Hello World 0123456789 ~!@#$%^&*()_+{}:<>?|\" `-=[];',./\\\r\n"
+    u"Second line: é É ß € ñ Ñ 中 😀 END";
+
+std::string WithLineFeeds(std::u16string_view text) {
+    std::string utf8 = ToUtf8(text);
+    for (std::size_t at = utf8.find("\r\n"); at != std::string::npos; at = utf8.find("\r\n")) {
+        utf8.erase(at, 1);
+    }
+    return utf8;
+}
+
 // The answers the keystroke sender builds its key sequences from, on a US
 // keyboard, as Windows gives them.
 TEST_F(KeystrokeSendingTest, TheLayoutAnswersAsAUsKeyboardOnWindows) {
@@ -224,17 +241,11 @@ TEST_F(KeystrokeSendingTest, ALongTextArrivesWholeAtFullSpeedAndTheHookSeesIt) {
 // key and its twin in turn, with no pause; a doubled letter waits for the
 // server's next millisecond. The hook sees the keys they are.
 TEST_F(KeystrokeSendingTest, BackspacesInARowGoOutOnATwinWithoutAPause) {
-    InjectionRecorder recorder(desktop_->DisplayName(), fixture_->ports.connection.get());
-    Send(u"book");
-    for (int i = 0; i < 3; ++i) {
-        Send(u"%back%");
-    }
+    const std::vector<InjectionRecorder::Injection> keys = SendAndEraseThree(u"book");
     EXPECT_EQ(Received(), "b");
-    const std::vector<InjectionRecorder::Injection> keys = recorder.Injections();
     ASSERT_EQ(keys.size(), 14U);
     EXPECT_FALSE(PressesAKeycodeAtOnceAfterItsRelease(keys));
-    EXPECT_EQ(std::count_if(keys.begin(), keys.end(), [](const auto& key) { return key.delayed; }),
-              1);  // the second "o"
+    EXPECT_EQ(DelayedCount(keys), 1);  // the second "o"
     EXPECT_NE(keys[8].keycode, keys[10].keycode);
     const auto recorded = [&] {
         return fixture_->engine.Capture().KeyDiary.find(u"book<back><back><back>") !=
@@ -244,36 +255,74 @@ TEST_F(KeystrokeSendingTest, BackspacesInARowGoOutOnATwinWithoutAPause) {
     EXPECT_TRUE(recorded()) << ToUtf8(fixture_->engine.Capture().KeyDiary);
 }
 
+// The keycodes whose keysyms pass the test.
+template <typename Test>
+std::vector<KeyCode> KeycodesWhose(Display* display, Test keysymsPass) {
+    int minKeycode = 0;
+    int maxKeycode = 0;
+    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+    std::vector<KeyCode> keycodes;
+    for (int keycode = minKeycode; keycode <= maxKeycode; ++keycode) {
+        int perKeycode = 0;
+        KeySym* row = XGetKeyboardMapping(display, static_cast<KeyCode>(keycode), 1, &perKeycode);
+        if (keysymsPass(std::span<const KeySym>(row, static_cast<std::size_t>(perKeycode)))) {
+            keycodes.push_back(static_cast<KeyCode>(keycode));
+        }
+        XFree(row);
+    }
+    return keycodes;
+}
+
+std::vector<KeyCode> BackspaceKeycodes(Display* display) {
+    return KeycodesWhose(display, [](std::span<const KeySym> keysyms) {
+        return std::ranges::find(keysyms, XK_BackSpace) != keysyms.end();
+    });
+}
+
+// A layout loaded while the program runs does away with the twin; it is
+// bound again once typing has paused, and Backspaces in a row go out without
+// a pause again. Other programs looking for the BackSpace key find the real
+// one.
+TEST_F(KeystrokeSendingTest, ALayoutLoadedMeanwhileGetsATwinAgain) {
+    Display* display = XOpenDisplay(desktop_->DisplayName().c_str());
+    const std::vector<KeyCode> before = BackspaceKeycodes(display);
+    ASSERT_EQ(before.size(), 2U);
+    const KeyCode backspace = before.front();
+    ASSERT_EQ(desktop_->Run({"setxkbmap", "us"}).exitCode, 0);
+    EXPECT_EQ(BackspaceKeycodes(display), std::vector<KeyCode>{backspace});
+    fixture_->ports.RunUntil([&] { return BackspaceKeycodes(display).size() == 2; });
+    ASSERT_EQ(BackspaceKeycodes(display).size(), 2U);
+    EXPECT_EQ(XKeysymToKeycode(display, XK_BackSpace), backspace);
+
+    const std::vector<InjectionRecorder::Injection> keys = SendAndEraseThree(u"bookend");
+    EXPECT_EQ(Received(), "book");
+    ASSERT_EQ(keys.size(), 20U);
+    EXPECT_FALSE(PressesAKeycodeAtOnceAfterItsRelease(keys));
+    EXPECT_EQ(DelayedCount(keys), 1);
+    EXPECT_EQ(keys[14].keycode, backspace);
+    EXPECT_EQ(keys[16].keycode, BackspaceKeycodes(display).back());
+
+    desktop_->Xdotool({"key", "ctrl+End", "BackSpace"});
+    EXPECT_EQ(Received(), "boo");
+    XCloseDisplay(display);
+}
+
 // With no spare keycode for the twin, a Backspace pressed again right after
 // its release waits for the server's next millisecond instead.
 TEST_F(KeystrokeSendingTest, WithoutASpareKeycodeBackspacesInARowArePaced) {
     fixture_.reset();
     Display* display = XOpenDisplay(desktop_->DisplayName().c_str());
-    int minKeycode = 0;
-    int maxKeycode = 0;
-    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
-    std::vector<KeyCode> taken;
-    for (int keycode = minKeycode; keycode <= maxKeycode; ++keycode) {
-        int perKeycode = 0;
-        KeySym* row = XGetKeyboardMapping(display, static_cast<KeyCode>(keycode), 1, &perKeycode);
-        const bool unbound =
-            std::all_of(row, row + perKeycode, [](KeySym k) { return k == NoSymbol; });
-        XFree(row);
-        if (unbound) {
-            KeySym levels[] = {XK_VoidSymbol, XK_VoidSymbol};
-            XChangeKeyboardMapping(display, keycode, 2, levels, 1);
-            taken.push_back(static_cast<KeyCode>(keycode));
-        }
+    const std::vector<KeyCode> taken = KeycodesWhose(display, [](std::span<const KeySym> keysyms) {
+        return std::ranges::all_of(keysyms, [](KeySym keysym) { return keysym == NoSymbol; });
+    });
+    for (const KeyCode keycode : taken) {
+        KeySym levels[] = {XK_VoidSymbol, XK_VoidSymbol};
+        XChangeKeyboardMapping(display, keycode, 2, levels, 1);
     }
     XSync(display, False);
     fixture_ = std::make_unique<X11Engine>(desktop_->DisplayName());
-    InjectionRecorder recorder(desktop_->DisplayName(), fixture_->ports.connection.get());
-    Send(u"abcd");
-    for (int i = 0; i < 3; ++i) {
-        Send(u"%back%");
-    }
+    const std::vector<InjectionRecorder::Injection> keys = SendAndEraseThree(u"abcd");
     const std::string received = Received();
-    const std::vector<InjectionRecorder::Injection> keys = recorder.Injections();
     for (const KeyCode keycode : taken) {
         KeySym nothing[] = {NoSymbol, NoSymbol};
         XChangeKeyboardMapping(display, keycode, 2, nothing, 1);
@@ -281,8 +330,7 @@ TEST_F(KeystrokeSendingTest, WithoutASpareKeycodeBackspacesInARowArePaced) {
     XCloseDisplay(display);
     EXPECT_EQ(received, "a");
     ASSERT_EQ(keys.size(), 14U);
-    EXPECT_EQ(std::count_if(keys.begin(), keys.end(), [](const auto& key) { return key.delayed; }),
-              2);
+    EXPECT_EQ(DelayedCount(keys), 2);
 }
 
 // The last key of a trigger typed with xdotool may still be down when the

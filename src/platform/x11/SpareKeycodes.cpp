@@ -66,7 +66,7 @@ KeyCode SpareKeycodes::Lend(KeySym keysym) {
 // clients that look for a key of the keysym (XKeysymToKeycode, xdotool)
 // find the lowest, most likely the original.
 bool SpareKeycodes::MakeTwin(KeyCode original, KeySym keysym) {
-    if (TwinOf(original, keysym) != 0) {
+    if (BoundTwin(original, keysym) != 0) {
         return true;
     }
     const std::vector<KeyCode> unused = Unused();
@@ -82,6 +82,20 @@ bool SpareKeycodes::MakeTwin(KeyCode original, KeySym keysym) {
 }
 
 KeyCode SpareKeycodes::TwinOf(KeyCode original, KeySym keysym) {
+    const KeyCode twin = BoundTwin(original, keysym);
+    twinTyped_ = twinTyped_ || twin != 0;
+    return twin;
+}
+
+bool SpareKeycodes::TwinKeysHandled() {
+    if (!twinTyped_) {
+        return true;
+    }
+    XSync(connection_.get(), False);
+    return ping_.PingFocusedApplication(kRebindPause);
+}
+
+KeyCode SpareKeycodes::BoundTwin(KeyCode original, KeySym keysym) {
     // A keymap loaded meanwhile (setxkbmap) has bound the keycode anew.
     std::erase_if(twins_, [&](const TwinLoan& twin) {
         const bool replaced = keymap_.KeysymOf(twin.keycode, 0) != twin.keysym;
@@ -106,6 +120,7 @@ void SpareKeycodes::GiveBackLoans() {
     GiveBack(lent);
     loans_.clear();
     typedSinceChange_ = false;
+    twinTyped_ = false;
 }
 
 void SpareKeycodes::GiveBackAll() {
@@ -120,6 +135,7 @@ void SpareKeycodes::GiveBackAll() {
     twins_.clear();
     loans_.clear();
     typedSinceChange_ = false;
+    twinTyped_ = false;
 }
 
 void SpareKeycodes::GiveBack(const std::vector<KeyCode>& keycodes) {

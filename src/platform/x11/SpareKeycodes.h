@@ -32,7 +32,9 @@ class XConnection;
 // A spare keycode is also lent as the twin of a key: bound to what the key
 // types, it types it again right after the key's release without being the
 // same key (MakeTwin). A twin takes an unused keycode, never the last one,
-// and keeps it until GiveBackAll.
+// and keeps it until GiveBackAll. Like a keycode bound anew, a twin is
+// unbound right away only once the application with the focus has handled
+// the keys typed on it (TwinKeysHandled).
 //
 // The bindings are noted on the server (LentKeycodeRecord), so that a
 // program killed while it has some leaves none behind once it starts again.
@@ -60,13 +62,18 @@ class SpareKeycodes {
         return std::any_of(twins_.begin(), twins_.end(),
                            [original](const TwinLoan& twin) { return twin.original == original; });
     }
-    // The twin of the original key typing the keysym; 0 when there is none.
+    // The twin of the original key typing the keysym, to type on now; 0
+    // when there is none.
     KeyCode TwinOf(KeyCode original, KeySym keysym);
     // Unbinds every lent keycode but the twins again.
     void GiveBackLoans();
     // Unbinds every lent keycode again, twins included.
     void GiveBackAll();
-    bool Lending() const { return !loans_.empty() || !twins_.empty(); }
+    bool LendingToKeysyms() const { return !loans_.empty(); }
+    // Whether the application with the focus has handled every key typed on
+    // a twin since GiveBackLoans (true when none was); asks it with a ping
+    // that waits at most kRebindPause.
+    bool TwinKeysHandled();
 
   private:
     struct Loan {
@@ -84,6 +91,9 @@ class SpareKeycodes {
     // Spare keycodes neither lent to a keysym nor a twin.
     std::vector<KeyCode> Unused();
     bool Taken(KeyCode keycode) const;
+    // As TwinOf, after dropping the twins that a keymap loaded meanwhile has
+    // bound anew.
+    KeyCode BoundTwin(KeyCode original, KeySym keysym);
     void GiveBack(const std::vector<KeyCode>& keycodes);
     void BindBatch(KeySym first);
     void WaitUntilTheApplicationHasTheKeys(Clock::time_point lastUse);
@@ -100,6 +110,8 @@ class SpareKeycodes {
     std::vector<KeySym> announced_;
     // Whether a lent keycode was typed since the keymap changed last.
     bool typedSinceChange_ = false;
+    // Whether a twin was typed on since GiveBackLoans.
+    bool twinTyped_ = false;
 };
 
 }  // namespace tavro::x11

@@ -169,11 +169,13 @@ void X11KeyInjector::RestoreKeymapWhenIdle() {
     }
 }
 
+// A twin typed on lately waits only where the application does not tell
+// that it has handled its keys.
 void X11KeyInjector::RestoreKeymap() {
-    if (spares_.Lending()) {
+    if (spares_.LendingToKeysyms() || !spares_.TwinKeysHandled()) {
         std::this_thread::sleep_until(lastSent_ + kKeepAfterTyping);
-        spares_.GiveBackAll();
     }
+    spares_.GiveBackAll();
 }
 
 // A scan code names the key when it has that virtual key (the right Shift,

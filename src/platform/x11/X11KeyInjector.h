@@ -76,7 +76,8 @@ class X11KeyInjector final : public KeyInjector {
     void RestoreKeymapWhenIdle();
     // Restores the keymap now, once the applications have had
     // kKeepAfterTyping for the last keys typed (a pause, when the program
-    // ends right after typing).
+    // ends right after typing characters without a key, or Backspaces on
+    // the twin into an application that does not answer a ping).
     void RestoreKeymap();
 
   private:
