@@ -61,10 +61,6 @@ class MainWindowEndToEndTest : public ::testing::Test {
         tavro.Start(desktop->ProgramEnvironment());
         ASSERT_TRUE(tavro.WaitUntilRunning());
         ASSERT_TRUE(WaitUntil([this] { return TrayIcon() != 0; })) << "no tray icon";
-        // The program binds a keycode as it starts (the twin of the Backspace
-        // key): every client reads the keymap again, and a click on the tray
-        // icon right then may open no menu.
-        std::this_thread::sleep_for(std::chrono::seconds(1));
     }
 
     static std::string Run(const std::vector<std::string>& command) {

@@ -25,6 +25,13 @@ std::string WithoutLineEnd(std::string text) {
     return text;
 }
 
+// How many times the keymap holds BackSpace: the program adds the twin of
+// the Backspace key once it runs.
+long BackspacesInKeymap(TestDesktop& desktop) {
+    const std::vector<unsigned long> keymap = desktop.Keymap();
+    return std::count(keymap.begin(), keymap.end(), XK_BackSpace);
+}
+
 using RealTypingTest = EndToEndTest;
 
 // Automation tools type at 5 to 12 ms per key: the trigger's last key is
@@ -64,10 +71,12 @@ constexpr char kSelfTypingUtf8[] = "sig.@ àáâãäåæçèéêëìíîïñòó
 TEST_F(RealTypingTest, AReplacementTypingItsTriggerAmongUserKeysFiresOnce) {
     ApplicationLists applications;
     applications.SendKeyApps = {u"Mousepad"};
+    const long withoutTwin = BackspacesInKeymap(*desktop);
     StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", kSelfTyping)}, applications);
     // The editor is read once the delivery is over: the program lends
     // keycodes for it and gives them back two seconds after it typed last
     // (the keys that copy the text must not land in its pauses).
+    ASSERT_TRUE(WaitUntil([&] { return BackspacesInKeymap(*desktop) > withoutTwin; }));
     const std::vector<unsigned long> keymap = desktop->Keymap();
     const auto awaitDelivery = [&] {
         WaitUntil([&] { return desktop->Keymap() != keymap; }, std::chrono::seconds(3));
@@ -110,6 +119,7 @@ TEST_F(RealTypingTest, WriterTakesEveryKeyByKeystrokesAndByClipboardAndAfterALay
     const std::string expected =
         std::string("One ") + kDoubledUtf8 + " two Ann three " + kDoubledUtf8 + " four Ann";
 
+    const long withoutTwin = BackspacesInKeymap(*desktop);
     StartTavro(triggers);
     Type("One qqbk two zz;sig three qqbk four zz;sig");
     EXPECT_EQ(WithoutLineEnd(EditorTextOnceItIs(expected + "\n")), expected) << "by clipboard";
@@ -125,13 +135,10 @@ TEST_F(RealTypingTest, WriterTakesEveryKeyByKeystrokesAndByClipboardAndAfterALay
 
     // A layout loaded while the program runs does away with the twin of the
     // Backspace key, which the program binds again once typing has paused.
-    const auto backspaces = [] {
-        const std::vector<unsigned long> keymap = desktop->Keymap();
-        return std::count(keymap.begin(), keymap.end(), XK_BackSpace);
-    };
-    const auto withTwin = backspaces();
+    const auto withTwin = [&] { return BackspacesInKeymap(*desktop) > withoutTwin; };
+    ASSERT_TRUE(WaitUntil(withTwin));
     ASSERT_EQ(desktop->Run({"setxkbmap", "us"}).exitCode, 0);
-    ASSERT_TRUE(WaitUntil([&] { return backspaces() == withTwin; }));
+    ASSERT_TRUE(WaitUntil(withTwin));
     desktop->Xdotool({"key", "ctrl+a", "Delete"});
     Type("One qqbk two zz;sig three qqbk four zz;sig");
     EXPECT_EQ(WithoutLineEnd(EditorTextOnceItIs(expected + "\n")), expected)

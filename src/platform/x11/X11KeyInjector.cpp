@@ -27,7 +27,6 @@ X11KeyInjector::X11KeyInjector(XConnection& connection, X11Keymap& keymap, X11Ke
         throw std::runtime_error("the X server has no XTEST extension");
     }
     hook_.RecognizeInjectionsOf(connection_.get());
-    MakeBackspaceTwin();
 }
 
 void X11KeyInjector::keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode,
@@ -160,8 +159,10 @@ void X11KeyInjector::PrepareToType(const std::u32string& characters) {
     spares_.Announce(std::move(keysyms));
 }
 
-// Also binds the twin again where a keymap loaded meanwhile (setxkbmap) has
-// done away with it.
+// Also binds the twin: not as the program starts, when a keymap change
+// makes every client read the keymap again while the program's windows and
+// tray icon are being made, but at the first call; and again where a keymap
+// loaded meanwhile (setxkbmap) has done away with it.
 void X11KeyInjector::RestoreKeymapWhenIdle() {
     if (SpareKeycodes::Clock::now() - lastSent_ >= kKeepAfterTyping) {
         spares_.GiveBackLoans();

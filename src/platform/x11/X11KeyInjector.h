@@ -23,8 +23,8 @@ class XConnection;
 // RestoreKeymapWhenIdle() now and then: once nothing has been sent for
 // kKeepAfterTyping, the keymap is as it was (applications may still be
 // working through the typed text until then), but for the twin of the
-// Backspace key (below), which the injector binds as it starts and keeps
-// until RestoreKeymap.
+// Backspace key (below), which the first call binds and which is kept until
+// RestoreKeymap.
 //
 // A long text is sent while the event loop waits. Given the program's
 // keyboard hook, the injector waits for the server every kEventsPerRead key
