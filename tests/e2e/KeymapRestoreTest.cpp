@@ -85,6 +85,31 @@ TEST_F(KeymapRestoreTest, ATerminationSignalEndsTheProgramWithTheKeymapAsBefore)
     }
 }
 
+// A trigger is erased with Backspaces in a row, every second one on the
+// twin of the Backspace key that the program binds while it runs. Ended
+// right after a firing into an editor that has handled those keys, the
+// program gives the twin back without waiting for the editor.
+TEST_F(KeymapRestoreTest, EndingRightAfterAFiringGivesBackTheTwinAtOnce) {
+    const std::vector<unsigned long> before = desktop_->Keymap();
+    TavroProgram tavro;
+    ApplicationLists applications;
+    applications.SendKeyApps = {u"Mousepad"};
+    tavro.WriteDatabase({MakeTrigger(u"hw;", u"Greeting", u"Text", u"hello")}, applications);
+    tavro.Start(desktop_->ProgramEnvironment());
+    ASSERT_TRUE(tavro.WaitUntilRunning());
+    ASSERT_TRUE(WaitUntil([&] { return desktop_->Keymap() != before; }));
+    desktop_->Xdotool({"windowactivate", "--sync", std::to_string(editor_)});
+    desktop_->ClearEditor();
+    desktop_->Xdotool({"type", "--delay", "30", "hw;"});
+    ASSERT_TRUE(WaitUntil([&] { return desktop_->EditorText() == "hello"; }));
+
+    const auto signalled = std::chrono::steady_clock::now();
+    kill(tavro.Pid(), SIGTERM);
+    ASSERT_EQ(tavro.WaitForExit(10s).value_or(-2), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - signalled, 1s);
+    EXPECT_EQ(desktop_->Keymap(), before);
+}
+
 TEST_F(KeymapRestoreTest, AfterAKillTheNextStartGivesBackWhatWasLeftAndNothingElse) {
     const std::vector<unsigned long> before = desktop_->Keymap();
     {
@@ -109,6 +134,9 @@ TEST_F(KeymapRestoreTest, AfterAKillTheNextStartGivesBackWhatWasLeftAndNothingEl
     XChangeKeyboardMapping(display, users, 2, nothing, 1);
     XCloseDisplay(display);
 
+    // The program holds a keycode of its own while it runs (the twin of the
+    // Backspace key) and gives it back as it ends.
+    next.Stop();
     EXPECT_NE(std::find(usersRow.begin(), usersRow.end(), XK_EuroSign), usersRow.end());
     EXPECT_EQ(desktop_->Keymap(), before);
 }

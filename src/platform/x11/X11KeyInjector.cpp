@@ -8,6 +8,7 @@
 
 #include <stdexcept>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/x11/X11KeyboardHook.h"
@@ -158,17 +159,24 @@ void X11KeyInjector::PrepareToType(const std::u32string& characters) {
     spares_.Announce(std::move(keysyms));
 }
 
+// Also binds the twin: not as the program starts, when a keymap change
+// makes every client read the keymap again while the program's windows and
+// tray icon are being made, but at the first call; and again where a keymap
+// loaded meanwhile (setxkbmap) has done away with it.
 void X11KeyInjector::RestoreKeymapWhenIdle() {
     if (SpareKeycodes::Clock::now() - lastSent_ >= kKeepAfterTyping) {
-        spares_.GiveBackAll();
+        spares_.GiveBackLoans();
+        MakeBackspaceTwin();
     }
 }
 
+// A twin typed on lately waits only where the application does not tell
+// that it has handled its keys.
 void X11KeyInjector::RestoreKeymap() {
-    if (spares_.Lending()) {
+    if (spares_.LendingToKeysyms() || !spares_.TwinKeysHandled()) {
         std::this_thread::sleep_until(lastSent_ + kKeepAfterTyping);
-        spares_.GiveBackAll();
     }
+    spares_.GiveBackAll();
 }
 
 // A scan code names the key when it has that virtual key (the right Shift,
@@ -218,18 +226,52 @@ void X11KeyInjector::SendKey(KeyCode keycode, bool down) {
 
 void X11KeyInjector::FakeKeyEvent(KeyCode keycode, bool down) {
     Display* display = connection_.get();
-    if (down && keycode == lastReleased_) {
+    KeyCode sent = down ? keycode : std::exchange(sentAs_[keycode], 0);
+    if (sent == 0) {
+        sent = keycode;
+    }
+    const KeyCode twin = down && keycode == lastReleased_ ? TwinOf(keycode) : 0;
+    if (twin != 0) {
+        sent = twin;
+        XTestFakeKeyEvent(display, sent, True, CurrentTime);
+    } else if (down && keycode == lastReleased_) {
         // No other client's keys in the pause: they would land in the middle
         // of what is typed.
         GrabServer();
         XTestFakeKeyEvent(display, keycode, True, kRepeatPause.count());
         UngrabServer();
     } else {
-        XTestFakeKeyEvent(display, keycode, down ? True : False, CurrentTime);
+        XTestFakeKeyEvent(display, sent, down ? True : False, CurrentTime);
     }
     pressed_[keycode] = down;
-    lastReleased_ = down ? 0 : keycode;
+    if (down) {
+        sentAs_[keycode] = sent;
+    }
+    lastReleased_ = down ? 0 : sent;
     ++eventsSinceRead_;
+}
+
+// The twin types what the key types now; shortcuts (Ctrl, Alt, the Windows
+// keys) stay on the keys themselves.
+KeyCode X11KeyInjector::TwinOf(KeyCode keycode) {
+    if (ctrlHeld_ || !spares_.HasTwin(keycode)) {
+        return 0;
+    }
+    XkbStateRec state{};
+    XkbGetState(connection_.get(), XkbUseCoreKbd, &state);
+    const unsigned int typing =
+        ShiftMask | LockMask | keymap_.NumLockMask() | keymap_.LevelThreeMask();
+    if ((state.mods & ~typing) != 0) {
+        return 0;
+    }
+    return spares_.TwinOf(keycode, keymap_.KeysymOf(keycode, state.mods));
+}
+
+void X11KeyInjector::MakeBackspaceTwin() {
+    const std::optional<X11Keymap::CharacterKey> backspace = keymap_.KeyTyping(U'\b');
+    if (backspace && backspace->modifiers == 0) {
+        spares_.MakeTwin(backspace->keycode, XK_BackSpace);
+    }
 }
 
 }  // namespace tavro::x11

@@ -78,12 +78,16 @@ std::optional<X11Keymap::CharacterKey> X11Keymap::KeyTyping(char32_t c) {
 }
 
 char32_t X11Keymap::CharacterOf(KeyCode keycode, unsigned int modifiers) {
+    return xkb_keysym_to_utf32(static_cast<xkb_keysym_t>(KeysymOf(keycode, modifiers)));
+}
+
+KeySym X11Keymap::KeysymOf(KeyCode keycode, unsigned int modifiers) {
     RefreshIfStale();
     unsigned int consumed = 0;
     KeySym keysym = NoSymbol;
     XkbTranslateKeyCode(xkb_.get(), keycode, XkbBuildCoreState(modifiers, group_), &consumed,
                         &keysym);
-    return xkb_keysym_to_utf32(static_cast<xkb_keysym_t>(keysym));
+    return keysym;
 }
 
 unsigned int X11Keymap::NumLockMask() {
@@ -114,6 +118,14 @@ std::vector<KeyCode> X11Keymap::UnboundKeycodes() {
 
 void X11Keymap::SetLent(KeyCode keycode, bool lent) {
     lent_[keycode] = lent;
+    if (!lent) {
+        originalOfTwin_[keycode] = 0;
+    }
+    tablesStale_ = true;
+}
+
+void X11Keymap::SetTwin(KeyCode twin, KeyCode original) {
+    originalOfTwin_[twin] = original;
     tablesStale_ = true;
 }
 
@@ -272,6 +284,11 @@ void X11Keymap::BuildTables() {
                 ranks[c] = rank;
                 characterKeys_[c] = {keycode, *modifiers, capsLock};
             }
+        }
+    }
+    for (std::size_t twin = 0; twin < originalOfTwin_.size(); ++twin) {
+        if (originalOfTwin_[twin] != 0) {
+            keys_[twin] = keys_[originalOfTwin_[twin]];
         }
     }
     tablesStale_ = false;
