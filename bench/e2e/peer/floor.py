@@ -12,8 +12,9 @@ where the key's first level types something else). clip: Backspaces, Ctrl+V.
 import sys
 import time
 
-from Xlib import X, XK, display
-from Xlib.ext import xtest
+from Xlib import XK, display
+
+import xkeys
 
 
 def main():
@@ -30,12 +31,7 @@ def main():
         return code, d.keycode_to_keysym(code, 0) != keysym
 
     def tap(code, with_shift=False):
-        if with_shift:
-            xtest.fake_input(d, X.KeyPress, shift)
-        xtest.fake_input(d, X.KeyPress, code)
-        xtest.fake_input(d, X.KeyRelease, code)
-        if with_shift:
-            xtest.fake_input(d, X.KeyRelease, shift)
+        xkeys.tap(d, code, shift if with_shift else 0)
 
     for ch in trigger[:-1]:
         tap(*keys_of(ch))
@@ -46,9 +42,7 @@ def main():
     for _ in trigger:
         tap(backspace)
     if mode == "clip":
-        xtest.fake_input(d, X.KeyPress, ctrl)
-        tap(d.keysym_to_keycode(XK.XK_v))
-        xtest.fake_input(d, X.KeyRelease, ctrl)
+        xkeys.tap(d, d.keysym_to_keycode(XK.XK_v), ctrl)
     else:
         for ch in text:
             tap(*keys_of(ch))

@@ -10,22 +10,17 @@ One command per line on stdin, "ok" on stdout once the X server has it:
 import sys
 import time
 
-from Xlib import X, XK, display
-from Xlib.ext import xtest
+from Xlib import XK, display
+
+import xkeys
 
 
 def main():
     d = display.Display()
 
     def tap(keysym, delay_s=0.0, ctrl=False):
-        code = d.keysym_to_keycode(keysym)
         ctrl_code = d.keysym_to_keycode(XK.XK_Control_L)
-        if ctrl:
-            xtest.fake_input(d, X.KeyPress, ctrl_code)
-        xtest.fake_input(d, X.KeyPress, code)
-        xtest.fake_input(d, X.KeyRelease, code)
-        if ctrl:
-            xtest.fake_input(d, X.KeyRelease, ctrl_code)
+        xkeys.tap(d, d.keysym_to_keycode(keysym), ctrl_code if ctrl else 0)
         d.sync()
         if delay_s:
             time.sleep(delay_s)
