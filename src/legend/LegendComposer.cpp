@@ -1,8 +1,6 @@
 #include "legend/LegendComposer.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +10,7 @@
 #include "platform/PictureLoader.h"
 #include "richtext/ImageSize.h"
 #include "richtext/RtfReader.h"
+#include "store/ContentFileReading.h"
 #include "store/DataFolder.h"
 #include "store/TriggerTable.h"
 #include "store/TriggerType.h"
@@ -60,18 +59,6 @@ std::vector<std::u16string_view> FieldLines(std::u16string_view field) {
         const bool crLf = field[end] == u'\r' && end + 1 < field.size() && field[end + 1] == u'\n';
         field.remove_prefix(end + (crLf ? 2 : 1));
     }
-}
-
-std::optional<std::string> ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) {
-        return std::nullopt;
-    }
-    return content;
 }
 
 // The loader's PNG or JPEG bytes as a picture sized for the page; nothing
@@ -208,8 +195,9 @@ class Composer {
     // text in the legend's font and size.
     void AddRichTextFile(const std::u16string& storedPath) {
         const std::u16string path = ContentFile(storedPath);
+        std::u16string error;
         const std::optional<std::string> markup =
-            path.empty() ? std::nullopt : ReadFile(fs::path(path));
+            path.empty() ? std::nullopt : DiskContentFileReader().ReadContentFile(path, error);
         RtfReadResult content = markup ? ReadRtf(*markup) : RtfReadResult{};
         if (!content.isRtf) {
             AddLine(kRichTextMissing);
