@@ -212,7 +212,7 @@ void X11KeyInjector::SendKey(KeyCode keycode, bool down) {
     const bool heldElsewhere = hook_.HeldElsewhere(keycode);
     if (down && heldElsewhere) {
         FakeKeyEvent(keycode, false);
-    } else if (!down && !pressed_[keycode] && !heldElsewhere) {
+    } else if (!down && pressedAs_[keycode] == 0 && !heldElsewhere) {
         return;
     }
     FakeKeyEvent(keycode, down);
@@ -226,15 +226,17 @@ void X11KeyInjector::SendKey(KeyCode keycode, bool down) {
 
 void X11KeyInjector::FakeKeyEvent(KeyCode keycode, bool down) {
     Display* display = connection_.get();
-    KeyCode sent = down ? keycode : std::exchange(sentAs_[keycode], 0);
-    if (sent == 0) {
-        sent = keycode;
-    }
-    const KeyCode twin = down && keycode == lastReleased_ ? TwinOf(keycode) : 0;
+    const bool again = down && keycode == lastReleased_;
+    const KeyCode twin = again ? TwinOf(keycode) : 0;
+    // A release goes out on the keycode the press went out on; a key that
+    // is not down (held by another client) is released as itself.
+    KeyCode sent = down ? keycode : std::exchange(pressedAs_[keycode], 0);
     if (twin != 0) {
         sent = twin;
-        XTestFakeKeyEvent(display, sent, True, CurrentTime);
-    } else if (down && keycode == lastReleased_) {
+    } else if (sent == 0) {
+        sent = keycode;
+    }
+    if (again && twin == 0) {
         // No other client's keys in the pause: they would land in the middle
         // of what is typed.
         GrabServer();
@@ -243,9 +245,8 @@ void X11KeyInjector::FakeKeyEvent(KeyCode keycode, bool down) {
     } else {
         XTestFakeKeyEvent(display, sent, down ? True : False, CurrentTime);
     }
-    pressed_[keycode] = down;
     if (down) {
-        sentAs_[keycode] = sent;
+        pressedAs_[keycode] = sent;
     }
     lastReleased_ = down ? 0 : sent;
     ++eventsSinceRead_;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <bitset>
 #include <chrono>
 
 #include "platform/KeyInjector.h"
@@ -99,9 +98,9 @@ class X11KeyInjector final : public KeyInjector {
     SpareKeycodes spares_;
     SpareKeycodes::Clock::time_point lastSent_{};
     int eventsSinceRead_ = 0;
-    std::bitset<256> pressed_;
-    // The keycode each pressed key went out on: its own or its twin's.
-    std::array<KeyCode, 256> sentAs_{};
+    // The keycode each pressed key went out on (its own or its twin's); 0
+    // while the key is up.
+    std::array<KeyCode, 256> pressedAs_{};
     // The keycode of the last event sent when it was a release.
     KeyCode lastReleased_ = 0;
     bool ctrlHeld_ = false;
