@@ -483,14 +483,13 @@ void frmTavro::EnableEditFields(bool enabled) {
 }
 
 // Firing shows the trigger it fires before it erases the typed trigger:
-// what it pastes is read ahead, and the previews are drawn once the firing
-// is over, so that neither a file read nor the drawing of a large file
-// delays the erasing.
+// what it pastes was read ahead when the table was loaded, and the previews
+// are drawn once the firing is over, so that neither a file read nor the
+// drawing of a large file delays the erasing.
 void frmTavro::ShowTrigger(int slot) {
     if (!handlers_) {
         return;
     }
-    PrepareContentFiles();
     richTextPage->Preview().SetDrawLater(true);
     imagePage->Preview().SetDrawLater(true);
     handlers_->editor->ShowTrigger(slot);
@@ -502,6 +501,9 @@ void frmTavro::ShowTrigger(int slot) {
 // trigger finds them. Files read before are not read again: the pages keep
 // them up to date as they change.
 void frmTavro::PrepareContentFiles() {
+    if (!handlers_) {
+        return;
+    }
     // Marking a file found in the data folder for the next save is left to
     // showing the trigger.
     const TriggerTable& table = *handlers_->triggers;

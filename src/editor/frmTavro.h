@@ -110,6 +110,7 @@ class frmTavro final : public QMainWindow,
     void EnableEditFields(bool enabled) override;
 
     // StagingArea
+    void PrepareContentFiles() override;
     void ShowTrigger(int slot) override;
     std::u16string ReplaceText() override;
     std::string ReplaceRTF() override;
@@ -151,7 +152,6 @@ class frmTavro final : public QMainWindow,
     void WireControls();
     void WireContentPages();
     void WatchActivation();
-    void PrepareContentFiles();
     QLineEdit* LineEditOf(EditorField field) const;
     // A handler of the rules, which does nothing until they are attached.
     template <typename Rules>

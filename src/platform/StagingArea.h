@@ -11,6 +11,9 @@ namespace tavro {
 class StagingArea {
   public:
     virtual ~StagingArea() = default;
+    // The trigger table was loaded: reads ahead the content files of its
+    // triggers, so that firing one of them reads no file.
+    virtual void PrepareContentFiles() = 0;
     // Shows the slot in the editor and makes it the current trigger.
     virtual void ShowTrigger(int slot) = 0;
     // txtReplaceText: the replacement text, or the alternate text of rich-text

@@ -53,6 +53,7 @@ void TriggerStore::LoadTriggers() {
     d_.applications = std::move(applications);
     FillApplicationListBox(d_.lstSendKey, d_.applications.SendKeyApps);
     FillApplicationListBox(d_.lstTextOnly, d_.applications.TextOnlyApps);
+    d_.staging.PrepareContentFiles();
     d_.staging.ShowTrigger(d_.triggers.CurrentTrigger);
 }
 

@@ -675,6 +675,8 @@ void ContentPagesTest::FiringErasesBeforeAnyFileIsRead() {
                          kBack, kBack, kBack,
                          R"(Clipboard.SetRichText(")" + content.form.ReplaceRTF() + R"("))"}));
     QVERIFY(content.form.ReplaceRTF().find("friend") != std::string::npos);
+    // Another trigger's file changed on disk is not read by this firing.
+    WriteFile(content.files.Path() / "letter.rtf", R"({\rtf1\ansi Dear {\b reader}\par})");
     QCOMPARE(content.Fire(u"img"),
              (std::vector<std::string>{kBack, kBack, kBack, "Clipboard.SetTriggerPicture()"}));
     QCOMPARE(content.form.TriggerPicture().pixelColor(0, 0), QColor(Qt::red));
@@ -689,7 +691,7 @@ void ContentPagesTest::FiringErasesBeforeAnyFileIsRead() {
     QCoreApplication::processEvents();
     content.form.CenterForm();
     QCoreApplication::processEvents();
-    QCOMPARE(content.Preview(), QStringLiteral("Dear friend"));
+    QCOMPARE(content.Preview(), QStringLiteral("Dear reader"));
 }
 
 void ContentPagesTest::AFileChangedOnDiskIsWhatFiringPastes() {

@@ -94,6 +94,7 @@ class FakeDesktop final : public KeyBufferPage,
     void EnableEditFields(bool enabled) override;
 
     // StagingArea
+    void PrepareContentFiles() override {}
     void ShowTrigger(int slot) override;
     std::u16string ReplaceText() override { return shown_.replaceText; }
     std::string ReplaceRTF() override { return shown_.replaceRTF; }
