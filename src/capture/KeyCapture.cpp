@@ -127,11 +127,18 @@ void KeyCapture::Timer1_Timer() {
 // (a trigger typed into the program's own input box must not fire there). A
 // window of another program whose caption happens to start the same way is
 // not the program's own, nor is a window that names no thread at all.
+// The main window's thread is asked for until it names one, which it keeps
+// for its life.
 bool KeyCapture::IsOwnWindowTyping() {
     const ThreadId foregroundThread =
         d_.windows.GetWindowThreadProcessId(d_.windows.GetForegroundWindow());
-    if (foregroundThread == 0 ||
-        foregroundThread != d_.windows.GetWindowThreadProcessId(d_.program.MainWindowHandle())) {
+    if (foregroundThread == 0) {
+        return false;
+    }
+    if (programThread_ == 0) {
+        programThread_ = d_.windows.GetWindowThreadProcessId(d_.program.MainWindowHandle());
+    }
+    if (foregroundThread != programThread_) {
         return false;
     }
     return d_.program.ActiveControlName().find(kListControlMark) == std::u16string::npos;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/KeyboardHook.h"
+#include "platform/PlatformTypes.h"
 
 namespace tavro {
 
@@ -55,6 +56,7 @@ class KeyCapture {
     void Record(const std::u16string& entry, bool ownKey);
 
     Dependencies d_;
+    ThreadId programThread_ = 0;
 };
 
 }  // namespace tavro

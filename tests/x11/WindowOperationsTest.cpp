@@ -83,10 +83,23 @@ TEST_F(WindowOperationsTest, ActivateWindowRestoresAMinimisedWindow) {
     EXPECT_EQ(desktop_->ActiveWindow(), first_);
 }
 
-TEST_F(WindowOperationsTest, BothWindowsBelongToTheOneMousepadProcess) {
+// The process of the window in front is kept, and follows a change of it.
+TEST_F(WindowOperationsTest, AWindowsThreadIsItsProcessAndFollowsItsChange) {
     const auto pid = static_cast<ThreadId>(desktop_->MousepadPid());
+    desktop_->Xdotool({"windowactivate", "--sync", std::to_string(second_)});
+    ASSERT_TRUE(Follows(second_));
     EXPECT_EQ(ports_.windows.GetWindowThreadProcessId(first_), pid);
     EXPECT_EQ(ports_.windows.GetWindowThreadProcessId(second_), pid);
+    const auto setPid = [&](ThreadId value) {
+        desktop_->Run({"xprop", "-id", std::to_string(second_), "-f", "_NET_WM_PID", "32c", "-set",
+                       "_NET_WM_PID", std::to_string(value)});
+    };
+    setPid(pid + 1);
+    EXPECT_TRUE(ports_.RunUntil(
+        [&] { return ports_.windows.GetWindowThreadProcessId(second_) == pid + 1; }));
+    setPid(pid);
+    EXPECT_TRUE(
+        ports_.RunUntil([&] { return ports_.windows.GetWindowThreadProcessId(second_) == pid; }));
 }
 
 TEST_F(WindowOperationsTest, MakeTopmostKeepsTheWindowAboveTheOthers) {

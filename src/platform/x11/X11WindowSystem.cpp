@@ -96,6 +96,11 @@ bool X11WindowSystem::SetForegroundWindow(WindowHandle window) {
 }
 
 ThreadId X11WindowSystem::GetWindowThreadProcessId(WindowHandle window) {
+    connection_.ProcessPendingEvents();
+    return window != 0 && window == foreground_ ? process_ : ReadProcess(window);
+}
+
+ThreadId X11WindowSystem::ReadProcess(WindowHandle window) {
     const std::vector<unsigned long> pid =
         ReadLongs(display(), window, atoms_.netWmPid, XA_CARDINAL);
     return pid.empty() ? 0 : static_cast<ThreadId>(pid.front());
@@ -193,9 +198,12 @@ void X11WindowSystem::OnXEvent(const XEvent& event) {
         } else if (change.atom == atoms_.netSupportingWmCheck) {
             FollowWindowManager();
         }
-    } else if (change.window == foreground_ &&
-               (change.atom == atoms_.netWmName || change.atom == XA_WM_NAME)) {
-        caption_ = ReadCaption(display(), foreground_, atoms_);
+    } else if (change.window == foreground_) {
+        if (change.atom == atoms_.netWmName || change.atom == XA_WM_NAME) {
+            caption_ = ReadCaption(display(), foreground_, atoms_);
+        } else if (change.atom == atoms_.netWmPid) {
+            process_ = ReadProcess(foreground_);
+        }
     }
 }
 
@@ -280,7 +288,8 @@ WindowHandle X11WindowSystem::TopLevelOf(Window window) {
     return static_cast<WindowHandle>(client != None ? client : window);
 }
 
-// Watches the title of the window in front from now on, and reads it.
+// Watches the title and the process of the window in front from now on,
+// and reads them.
 void X11WindowSystem::Follow(WindowHandle window) {
     if (window == foreground_) {
         return;
@@ -290,6 +299,7 @@ void X11WindowSystem::Follow(WindowHandle window) {
     Watch(before);
     Watch(foreground_);
     caption_ = ReadCaption(display(), foreground_, atoms_);
+    process_ = foreground_ == 0 ? 0 : ReadProcess(foreground_);
 }
 
 // Asks for the events of the window this program needs now: the title of

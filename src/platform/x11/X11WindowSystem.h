@@ -14,10 +14,10 @@ class X11Keymap;
 // is _NET_ACTIVE_WINDOW (or, when the keyboard focus leaves it before the
 // window manager says so, the top-level window with the focus), bringing one
 // to the front asks for it, "topmost" is _NET_WM_STATE_ABOVE. The window in
-// front and its caption are kept from property-change events, so asking for
-// them reads memory. A window's
-// "thread" is its process (_NET_WM_PID), 0 when it does not say; joining
-// the input of two threads has no X counterpart and does nothing.
+// front, its caption and its process are kept from property-change events,
+// so asking for them reads memory. A window's "thread" is its process
+// (_NET_WM_PID), 0 when it does not say; joining the input of two threads
+// has no X counterpart and does nothing.
 //
 // Without a window manager, or once it has ended (its check window is
 // gone, and what it last said is stale), or while it names no active
@@ -63,6 +63,7 @@ class X11WindowSystem final : public WindowSystem, private XEventListener {
     void Follow(WindowHandle window);
     void Watch(WindowHandle window);
     std::u16string Caption(WindowHandle window);
+    ThreadId ReadProcess(WindowHandle window);
     Display* display() const { return connection_.get(); }
 
     XConnection& connection_;
@@ -74,9 +75,11 @@ class X11WindowSystem final : public WindowSystem, private XEventListener {
     // The keyboard focus left the active window, and the window manager has
     // not named another one yet.
     bool focusLeftActive_ = false;
-    // The window in front and its caption, followed through property events.
+    // The window in front, its caption and its process, followed through
+    // property events.
     WindowHandle foreground_ = 0;
     std::u16string caption_;
+    ThreadId process_ = 0;
     // The last focus window looked at, and its top-level window.
     Window focusSeen_ = None;
     WindowHandle focusTopLevel_ = 0;
