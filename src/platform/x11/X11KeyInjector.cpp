@@ -258,14 +258,13 @@ KeyCode X11KeyInjector::TwinOf(KeyCode keycode) {
     if (ctrlHeld_ || !spares_.HasTwin(keycode)) {
         return 0;
     }
-    XkbStateRec state{};
-    XkbGetState(connection_.get(), XkbUseCoreKbd, &state);
+    const unsigned int modifiers = keymap_.Modifiers();
     const unsigned int typing =
         ShiftMask | LockMask | keymap_.NumLockMask() | keymap_.LevelThreeMask();
-    if ((state.mods & ~typing) != 0) {
+    if ((modifiers & ~typing) != 0) {
         return 0;
     }
-    return spares_.TwinOf(keycode, keymap_.KeysymOf(keycode, state.mods));
+    return spares_.TwinOf(keycode, keymap_.KeysymOf(keycode, modifiers));
 }
 
 void X11KeyInjector::MakeBackspaceTwin() {

@@ -12,6 +12,7 @@ namespace {
 
 constexpr unsigned int kMapParts = XkbKeyTypesMask | XkbKeySymsMask | XkbModifierMapMask;
 constexpr unsigned int kMapEvents = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
+constexpr unsigned long kStateEvents = XkbGroupStateMask | XkbModifierStateMask;
 
 }  // namespace
 
@@ -29,8 +30,7 @@ X11Keymap::X11Keymap(XConnection& connection) : connection_(connection) {
         throw std::runtime_error("the X server has no XKEYBOARD extension");
     }
     XkbSelectEvents(display, XkbUseCoreKbd, kMapEvents, kMapEvents);
-    XkbSelectEventDetails(display, XkbUseCoreKbd, XkbStateNotify, XkbGroupStateMask,
-                          XkbGroupStateMask);
+    XkbSelectEventDetails(display, XkbUseCoreKbd, XkbStateNotify, kStateEvents, kStateEvents);
     connection_.AddListener(*this);
 }
 
@@ -105,6 +105,11 @@ int X11Keymap::Group() {
     return group_;
 }
 
+unsigned int X11Keymap::Modifiers() {
+    RefreshIfStale();
+    return modifiers_;
+}
+
 std::vector<KeyCode> X11Keymap::UnboundKeycodes() {
     RefreshIfStale();
     std::vector<KeyCode> unbound;
@@ -148,8 +153,11 @@ void X11Keymap::OnXEvent(const XEvent& event) {
             mapStale_ = true;
             break;
         case XkbStateNotify:
-            group_ = xkbEvent.state.group;
-            tablesStale_ = true;
+            modifiers_ = xkbEvent.state.mods;
+            if ((xkbEvent.state.changed & XkbGroupStateMask) != 0) {
+                group_ = xkbEvent.state.group;
+                tablesStale_ = true;
+            }
             break;
         default:
             break;
@@ -176,6 +184,7 @@ void X11Keymap::Fetch() {
     XkbStateRec state{};
     XkbGetState(display, XkbUseCoreKbd, &state);
     group_ = state.group;
+    modifiers_ = state.mods;
     mapStale_ = false;
     tablesStale_ = true;
 }

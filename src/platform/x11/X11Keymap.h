@@ -67,6 +67,9 @@ class X11Keymap final : private XEventListener {
     // The modifier of AltGr.
     unsigned int LevelThreeMask();
     int Group();
+    // The core modifiers in effect, as the server last told: followed
+    // through state events, without a round trip.
+    unsigned int Modifiers();
     // Keycodes the keymap binds to nothing.
     std::vector<KeyCode> UnboundKeycodes();
     // A lent keycode ends being a twin when it is given back.
@@ -93,6 +96,7 @@ class X11Keymap final : private XEventListener {
     bool tablesStale_ = true;
     std::unique_ptr<XkbDescRec, XkbDescDeleter> xkb_;
     int group_ = 0;
+    unsigned int modifiers_ = 0;
     unsigned int numLockMask_ = 0;
     unsigned int levelThreeMask_ = 0;
     std::array<Key, 256> keys_{};
