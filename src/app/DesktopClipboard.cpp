@@ -91,6 +91,9 @@ DesktopClipboard::DesktopClipboard(std::function<QImage()> triggerPicture,
       windowInFront_(std::move(windowInFront)),
       keyEvents_(keyEvents) {
     QCoreApplication::instance()->installNativeEventFilter(this);
+    clearLater_.setSingleShot(true);
+    clearLater_.setInterval(0);
+    QObject::connect(&clearLater_, &QTimer::timeout, [] { QGuiApplication::clipboard()->clear(); });
 }
 
 DesktopClipboard::~DesktopClipboard() {
@@ -109,6 +112,7 @@ bool DesktopClipboard::nativeEventFilter(const QByteArray& eventType, void* mess
 
 void DesktopClipboard::Offer(const std::function<void(RichTextMimeData&)>& fill) {
     AwaitPendingPaste();
+    clearLater_.stop();
     taken_ = std::make_shared<bool>(false);
     offered_.start();
     // Clipboard managers and other programs may ask too: only a window of
@@ -140,7 +144,7 @@ void DesktopClipboard::AwaitPendingPaste() {
 
 void DesktopClipboard::Clear() {
     AwaitPendingPaste();
-    QGuiApplication::clipboard()->clear();
+    clearLater_.start();
 }
 
 // Text on the X11 clipboard has LF line ends (typed, a CR is an Enter).

@@ -6,6 +6,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QTimer>
 
 #include "platform/Clipboard.h"
 #include "platform/PlatformTypes.h"
@@ -29,6 +30,9 @@ class DesktopClipboard final : public Clipboard, private QAbstractNativeEventFil
     DesktopClipboard(const DesktopClipboard&) = delete;
     DesktopClipboard& operator=(const DesktopClipboard&) = delete;
 
+    // Content offered before the event loop runs again replaces what the
+    // clipboard holds without emptying it first: applications and clipboard
+    // managers see one change, and the paste waits for no extra round trip.
     void Clear() override;
     void SetText(const std::u16string& text) override;
     void SetRichText(const std::string& rtf) override;
@@ -53,6 +57,7 @@ class DesktopClipboard final : public Clipboard, private QAbstractNativeEventFil
     std::uint32_t requestor_ = 0;
     QElapsedTimer offered_;
     std::shared_ptr<bool> taken_ = std::make_shared<bool>(true);
+    QTimer clearLater_;
 };
 
 }  // namespace tavro
