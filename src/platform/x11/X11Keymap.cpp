@@ -165,7 +165,7 @@ void X11Keymap::OnXEvent(const XEvent& event) {
 }
 
 void X11Keymap::RefreshIfStale() {
-    connection_.ProcessPendingEvents();
+    connection_.ProcessRecentEvents();
     if (mapStale_) {
         Fetch();
     }

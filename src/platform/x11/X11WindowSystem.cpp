@@ -42,7 +42,7 @@ X11WindowSystem::~X11WindowSystem() {
 }
 
 WindowHandle X11WindowSystem::GetForegroundWindow() {
-    connection_.ProcessPendingEvents();
+    connection_.ProcessRecentEvents();
     if (windowManager_ != 0 && activeWindow_ != 0 && !focusLeftActive_) {
         Follow(activeWindow_);
         return foreground_;
@@ -70,7 +70,7 @@ bool X11WindowSystem::SetForegroundWindow(WindowHandle window) {
     if (window == 0 || !XGetWindowAttributes(display(), window, &attributes)) {
         return false;
     }
-    connection_.ProcessPendingEvents();
+    connection_.ProcessRecentEvents();
     if (windowManager_ == 0) {
         // Nobody else gives the focus.
         if (attributes.map_state != IsViewable) {
@@ -96,7 +96,7 @@ bool X11WindowSystem::SetForegroundWindow(WindowHandle window) {
 }
 
 ThreadId X11WindowSystem::GetWindowThreadProcessId(WindowHandle window) {
-    connection_.ProcessPendingEvents();
+    connection_.ProcessRecentEvents();
     return window != 0 && window == foreground_ ? process_ : ReadProcess(window);
 }
 

@@ -29,11 +29,26 @@ XConnection::~XConnection() {
 }
 
 void XConnection::ProcessPendingEvents() {
+    Dispatch(QueuedAfterFlush);
+}
+
+void XConnection::ProcessRecentEvents() {
+    if (std::chrono::steady_clock::now() - lastRead_ >= kReadInterval) {
+        Dispatch(QueuedAfterFlush);
+        return;
+    }
+    Dispatch(QueuedAlready);
+}
+
+void XConnection::Dispatch(int queuedMode) {
     if (dispatching_) {
         return;
     }
     dispatching_ = true;
-    while (XPending(display_) > 0) {
+    if (queuedMode != QueuedAlready) {
+        lastRead_ = std::chrono::steady_clock::now();
+    }
+    while (XEventsQueued(display_, queuedMode) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
         for (XEventListener* listener : listeners_) {

@@ -23,6 +23,8 @@ class XEventListener {
 // handler ignores errors instead of ending the program.
 class XConnection {
   public:
+    static constexpr std::chrono::microseconds kReadInterval{1000};
+
     // "" opens the display that $DISPLAY names. Throws std::runtime_error
     // when the display cannot be opened.
     explicit XConnection(const std::string& displayName = "");
@@ -38,6 +40,11 @@ class XConnection {
     // Reads what the server has sent, without waiting, and hands every event
     // to the listeners. Does nothing when called again from a listener.
     void ProcessPendingEvents();
+    // The same for what is asked many times per key (the keymap, the window
+    // in front): reading the socket is a system call (flushing too, which
+    // reads), so within kReadInterval of the last read only the events read
+    // already are handed on, and nothing is flushed.
+    void ProcessRecentEvents();
     // Waits until the server has sent something or the timeout has passed.
     void WaitForInput(std::chrono::milliseconds timeout) const;
     // The keycodes of the keys down now, as the server has them.
@@ -47,7 +54,10 @@ class XConnection {
     void RemoveListener(XEventListener& listener);
 
   private:
+    void Dispatch(int queuedMode);
+
     Display* display_;
+    std::chrono::steady_clock::time_point lastRead_{};
     std::vector<XEventListener*> listeners_;
     bool dispatching_ = false;
 };
