@@ -206,9 +206,16 @@ bool X11KeyInjector::CapsLockIsOn() const {
     return (state.locked_mods & LockMask) != 0;
 }
 
+// Whether another client holds the key matters before a press and before
+// the release of a key this injector did not press. Kept to a window, the
+// events go out when the delivery pauses (or every kEventsPerRead events):
+// with the server held for it, no one else sees them sooner anyway, and
+// flushing is a system call.
 void X11KeyInjector::SendKey(KeyCode keycode, bool down) {
     lastSent_ = SpareKeycodes::Clock::now();
-    hook_.ReadRecordedEvents();
+    if (down || pressedAs_[keycode] == 0) {
+        hook_.ReadRecordedEvents();
+    }
     const bool heldElsewhere = hook_.HeldElsewhere(keycode);
     if (down && heldElsewhere) {
         FakeKeyEvent(keycode, false);
@@ -216,7 +223,9 @@ void X11KeyInjector::SendKey(KeyCode keycode, bool down) {
         return;
     }
     FakeKeyEvent(keycode, down);
-    XFlush(connection_.get());
+    if (!targetHeld_) {
+        XFlush(connection_.get());
+    }
     if (eventsSinceRead_ >= kEventsPerRead) {
         XSync(connection_.get(), False);
         hook_.ReadRecordedEvents();
