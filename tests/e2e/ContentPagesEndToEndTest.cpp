@@ -15,6 +15,7 @@
 #include "TavroProgram.h"
 #include "app/DesktopPictureLoader.h"
 #include "richtext/ImageSize.h"
+#include "support/Files.h"
 #include "support/LibreOffice.h"
 #include "support/TestDesktop.h"
 
@@ -22,6 +23,7 @@ namespace tavro::e2e {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadFile;
 using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -48,11 +50,6 @@ const char* const kPictureDocument =
     R"(<text:p><draw:frame text:anchor-type="as-char" svg:width="3cm" svg:height="2cm">)"
     R"(<draw:image xlink:href="logo.bmp" xlink:type="simple" xlink:show="embed" )"
     R"(xlink:actuate="onLoad"/></draw:frame></text:p></office:text></office:body></office:document>)";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 // The list holds "ximg - Logo" and "xrtf - Signature", in that order.
 constexpr int kImageRow = 0;
@@ -109,20 +106,10 @@ class ContentPagesEndToEndTest : public ::testing::Test {
     }
     static void Type(const std::string& text) { desktop->Xdotool({"type", "--delay", "40", text}); }
 
-    static std::vector<WindowId> Windows(const std::vector<std::string>& search) {
-        std::vector<std::string> command{"xdotool", "search"};
-        command.insert(command.end(), search.begin(), search.end());
-        std::istringstream lines(desktop->Run(command).output);
-        std::vector<WindowId> windows;
-        for (WindowId window = 0; lines >> window;) {
-            windows.push_back(window);
-        }
-        return windows;
-    }
     // The window of this test's tavro with exactly this name; 0 for none.
     static WindowId TavroWindow(const std::string& name) {
-        const auto windows =
-            Windows({"--all", "--pid", std::to_string(tavro->Pid()), "--name", "^" + name + "$"});
+        const auto windows = desktop->Windows(
+            {"--all", "--pid", std::to_string(tavro->Pid()), "--name", "^" + name + "$"});
         return windows.empty() ? 0 : windows.front();
     }
     static bool Viewable(WindowId window) {
@@ -185,8 +172,8 @@ class ContentPagesEndToEndTest : public ::testing::Test {
         WindowId window = 0;
         WaitUntil(
             [&] {
-                const auto windows =
-                    Windows({"--onlyvisible", "--name", "^" + document + ".*LibreOffice Writer"});
+                const auto windows = desktop->Windows(
+                    {"--onlyvisible", "--name", "^" + document + ".*LibreOffice Writer"});
                 window = windows.empty() ? 0 : windows.front();
                 return window != 0;
             },

@@ -12,16 +12,11 @@
 #include <sstream>
 #include <thread>
 
-#include "TavroProgram.h"
-#include "support/TestDesktop.h"
+#include "EndToEndFixture.h"
 #include "text/Utf8.h"
 
 namespace tavro::e2e {
 namespace {
-
-using x11::test::TestDesktop;
-using x11::test::WaitUntil;
-using x11::test::WindowId;
 
 constexpr int kScreenWidth = 1280;
 constexpr int kScreenHeight = 800;
@@ -33,49 +28,29 @@ struct Geometry {
     int height = 0;
 };
 
-class MainWindowEndToEndTest : public ::testing::Test {
+class MainWindowEndToEndTest : public EndToEndTest {
   protected:
     static void SetUpTestSuite() {
-        desktop = new TestDesktop();
+        EndToEndTest::SetUpTestSuite();
         // The notification area, which Qt's tray icon docks into.
-        tray = new ChildProcess(
-            {"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height",
-             "24", "--SetDockType", "true", "--transparent", "false"},
+        tray = std::make_unique<ChildProcess>(
+            std::vector<std::string>{"trayer", "--edge", "top", "--align", "right", "--widthtype",
+                                     "request", "--height", "24", "--SetDockType", "true",
+                                     "--transparent", "false"},
             desktop->ProgramEnvironment());
-        editor = desktop->OpenMousepadWindow();
     }
     static void TearDownTestSuite() {
-        delete tray;
-        delete desktop;
-        tray = nullptr;
-        desktop = nullptr;
-    }
-
-    void SetUp() override {
-        desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
-        desktop->ClearEditor();
+        tray.reset();
+        EndToEndTest::TearDownTestSuite();
     }
 
     void StartTavro(const std::vector<TriggerRecord>& triggers) {
-        tavro.WriteDatabase(triggers, {});
-        tavro.Start(desktop->ProgramEnvironment());
-        ASSERT_TRUE(tavro.WaitUntilRunning());
+        EndToEndTest::StartTavro(triggers);
         ASSERT_TRUE(WaitUntil([this] { return TrayIcon() != 0; })) << "no tray icon";
     }
 
     static std::string Run(const std::vector<std::string>& command) {
         return desktop->Run(command).output;
-    }
-
-    static std::vector<WindowId> Windows(const std::vector<std::string>& search) {
-        std::vector<std::string> command{"xdotool", "search"};
-        command.insert(command.end(), search.begin(), search.end());
-        std::istringstream lines(Run(command));
-        std::vector<WindowId> windows;
-        for (WindowId window = 0; lines >> window;) {
-            windows.push_back(window);
-        }
-        return windows;
     }
 
     static bool Viewable(WindowId window) {
@@ -98,8 +73,8 @@ class MainWindowEndToEndTest : public ::testing::Test {
 
     // The main window "Tavro!" of this test's program.
     WindowId MainWindow() const {
-        for (const WindowId window :
-             Windows({"--all", "--pid", std::to_string(tavro.Pid()), "--name", "^Tavro!$"})) {
+        for (const WindowId window : desktop->Windows(
+                 {"--all", "--pid", std::to_string(tavro.Pid()), "--name", "^Tavro!$"})) {
             return window;
         }
         return 0;
@@ -107,7 +82,7 @@ class MainWindowEndToEndTest : public ::testing::Test {
 
     // The program's icon, docked in the notification area.
     WindowId TrayIcon() const {
-        for (const WindowId window : Windows({"--onlyvisible", "--class", "tavro"})) {
+        for (const WindowId window : desktop->Windows({"--onlyvisible", "--class", "tavro"})) {
             const Geometry size = GeometryOf(window);
             if (desktop->WindowName(window) == "Tavro" && size.width <= 64 && size.height <= 64) {
                 return window;
@@ -119,11 +94,11 @@ class MainWindowEndToEndTest : public ::testing::Test {
     // Right-clicks the tray icon and waits for its menu.
     void OpenTrayMenu() const {
         const Geometry icon = GeometryOf(TrayIcon());
-        const std::size_t before = Windows({"--onlyvisible", "--class", "tavro"}).size();
+        const std::size_t before = desktop->Windows({"--onlyvisible", "--class", "tavro"}).size();
         desktop->Xdotool({"mousemove", std::to_string(icon.x + icon.width / 2),
                           std::to_string(icon.y + icon.height / 2), "click", "3"});
         ASSERT_TRUE(WaitUntil([&] {
-            return Windows({"--onlyvisible", "--class", "tavro"}).size() > before;
+            return desktop->Windows({"--onlyvisible", "--class", "tavro"}).size() > before;
         })) << "the tray menu did not open";
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
@@ -138,18 +113,11 @@ class MainWindowEndToEndTest : public ::testing::Test {
         })) << "the main window did not open";
     }
 
-    static void Type(const std::string& text) { desktop->Xdotool({"type", "--delay", "40", text}); }
+    static void Type(const std::string& text) { EndToEndTest::Type(text, 40); }
     static void Keys(const std::vector<std::string>& keys) {
         std::vector<std::string> command{"key", "--delay", "80"};
         command.insert(command.end(), keys.begin(), keys.end());
         desktop->Xdotool(command);
-    }
-
-    static std::string EditorTextOnceItIs(const std::string& expected) {
-        std::string text;
-        WaitUntil([&] { return (text = desktop->EditorText()) == expected; },
-                  std::chrono::seconds(5));
-        return text;
     }
 
     std::vector<TriggerRecord> StoredOnceThereAre(std::size_t count) const {
@@ -160,15 +128,8 @@ class MainWindowEndToEndTest : public ::testing::Test {
         return stored;
     }
 
-    static TestDesktop* desktop;
-    static ChildProcess* tray;
-    static WindowId editor;
-    TavroProgram tavro;
+    static inline std::unique_ptr<ChildProcess> tray;
 };
-
-TestDesktop* MainWindowEndToEndTest::desktop = nullptr;
-ChildProcess* MainWindowEndToEndTest::tray = nullptr;
-WindowId MainWindowEndToEndTest::editor = 0;
 
 TEST_F(MainWindowEndToEndTest, StartsHiddenInTheTrayAndATriggerMadeInTheWindowExpands) {
     StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
@@ -271,33 +232,24 @@ TEST_F(MainWindowEndToEndTest, TypingInTheOwnFieldsFiresNothingAndMinimisingHide
     }));
 }
 
-TEST_F(MainWindowEndToEndTest, ExitWithPendingEditsKeepsThemInTheDatabase) {
-    StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
-    OpenMainWindow();
-    Keys({"Tab", "Tab", "End"});
-    Type(" edited");
-    Keys({"alt+f", "x"});
-    const auto status = tavro.WaitForExit(std::chrono::seconds(10));
-    ASSERT_TRUE(status.has_value());
-    EXPECT_EQ(*status, 0);
-    const auto stored = test::ReadStoredTriggers(tavro.DatabasePath());
-    ASSERT_EQ(stored.size(), 1U);
-    EXPECT_EQ(stored[0].Display, u"Signature edited");
-}
-
-// Ended by the session or by `kill`, Tavro keeps what was typed in the
-// window and not saved yet.
-TEST_F(MainWindowEndToEndTest, ATerminationSignalKeepsPendingEditsInTheDatabase) {
-    for (const int signal : {SIGTERM, SIGHUP}) {
+// Ended by File > Exit (with zero), by the session or by `kill`, Tavro keeps
+// what was typed in the window and not saved yet.
+TEST_F(MainWindowEndToEndTest, EndingWithPendingEditsKeepsThemInTheDatabase) {
+    for (const int signal : {0, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signal);
         std::filesystem::remove(tavro.DatabasePath());
         StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
         OpenMainWindow();
         Keys({"Tab", "Tab", "End"});
         Type(" edited");
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the last key is up
-        ASSERT_EQ(kill(tavro.Pid(), signal), 0);
-        ASSERT_TRUE(tavro.WaitForExit(std::chrono::seconds(10)).has_value());
+        if (signal == 0) {
+            Keys({"alt+f", "x"});
+            EXPECT_EQ(tavro.WaitForExit(std::chrono::seconds(10)).value_or(-1), 0);
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the last key is up
+            ASSERT_EQ(kill(tavro.Pid(), signal), 0);
+            ASSERT_TRUE(tavro.WaitForExit(std::chrono::seconds(10)).has_value());
+        }
         const auto stored = test::ReadStoredTriggers(tavro.DatabasePath());
         ASSERT_EQ(stored.size(), 1U);
         EXPECT_EQ(stored[0].Display, u"Signature edited");

@@ -33,6 +33,7 @@
 #include "editor/RichTextPage.h"
 #include "platform/fake/CallLog.h"
 #include "richtext/RtfReader.h"
+#include "support/Files.h"
 #include "support/TriggerDatabase.h"
 
 namespace tavro::test {
@@ -48,19 +49,16 @@ QString Q(const fs::path& path) {
     return QString::fromStdU16String(path.u16string());
 }
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
 // The text of an RTF file, as the rich-text control reads it.
 QString RichText(const fs::path& path) {
     RichTextBox box;
     return box.SetTextRTF(ReadFile(path)) ? box.Text() : QStringLiteral("<unreadable>");
+}
+
+QImage Filled(int width, int height, Qt::GlobalColor colour) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
 }
 
 QImage ReadPicture(const fs::path& path, QByteArray* format = nullptr) {
@@ -84,9 +82,7 @@ void AnswerQuestion(QMessageBox::StandardButton answer) {
 // "pic" with no file yet.
 std::vector<TriggerRecord> ContentTriggers(const fs::path& files) {
     WriteFile(files / "letter.rtf", R"({\rtf1\ansi Dear {\b friend}\par})");
-    QImage red(4, 4, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    red.save(Q(files / "red.png"));
+    Filled(4, 4, Qt::red).save(Q(files / "red.png"));
     TriggerRecord letter = MakeTrigger(u"rtf", u"Letter", u"RTF", u"Dear friend");
     letter.ReplaceRTFFile = (files / "letter.rtf").u16string();
     TriggerRecord logo = MakeTrigger(u"img", u"Logo", u"Image", u"[logo]");
@@ -130,6 +126,12 @@ class ContentWindow {
                                 {std::to_string(form.MainWindowHandle()), fake::Quoted(u"Open"),
                                  fake::Quoted(file.u16string()), fake::Quoted(u""),
                                  fake::Quoted(window.folder.Path().u16string()), "1"});
+    }
+    // The save dialog asked for a file of the type, in the data folder.
+    std::string SaveDialog(std::u16string_view filter, std::u16string_view extension) const {
+        return fake::FormatCall("SaveFileDialog",
+                                {fake::Quoted(Data().u16string()), fake::Quoted(u""),
+                                 fake::Quoted(filter), fake::Quoted(extension)});
     }
     // Types the trigger into an editor in front. The Backspaces, the reads
     // of content files and the clipboard's changes, in the order they came.
@@ -253,10 +255,8 @@ void ContentPagesTest::LoadPicksAFileAndCancelledChangesNothing() {
     // stored as it is, and no bitmap is written.
     content.Show(u"img");
     content.ClearCalls();
-    QImage blue(3, 2, QImage::Format_RGB32);
-    blue.fill(Qt::blue);
     const fs::path photo = content.files.Path() / "photo.jpg";
-    QVERIFY(blue.save(Q(photo), "JPEG"));
+    QVERIFY(Filled(3, 2, Qt::blue).save(Q(photo), "JPEG"));
     content.Desktop().fileDialogAnswer = photo.u16string();
     content.image.cmdLoadImage->click();
     QCOMPARE(
@@ -335,9 +335,7 @@ void ContentPagesTest::PasteRtfSavesTheClipboardsContent() {
     QVERIFY(content.form.ReplaceRTF().find("regards") != std::string::npos);
 
     // A picture becomes a rich-text file holding it.
-    QImage green(5, 3, QImage::Format_RGB32);
-    green.fill(Qt::green);
-    QGuiApplication::clipboard()->setImage(green);
+    QGuiApplication::clipboard()->setImage(Filled(5, 3, Qt::green));
     const fs::path picture = content.Data() / "picture.rtf";
     content.Desktop().fileDialogAnswer = picture.u16string();
     content.rtf.cmdPasteRTF->click();
@@ -399,10 +397,7 @@ void ContentPagesTest::NewImageSavesTheDefaultPictureAndOpensIt() {
     QCOMPARE(content.form.TriggerPicture().size(), QSize(225, 75));
     QCOMPARE(content.Calls().back(), content.Opened(file));
     QVERIFY(content.image.cmdReloadImage->isVisibleTo(&content.image));
-    QCOMPARE(content.Calls().front(),
-             fake::FormatCall("SaveFileDialog",
-                              {fake::Quoted(content.Data().u16string()), fake::Quoted(u""),
-                               fake::Quoted(kBitmapFilter), fake::Quoted(u"bmp")}));
+    QCOMPARE(content.Calls().front(), content.SaveDialog(kBitmapFilter, u"bmp"));
 }
 
 void ContentPagesTest::CancelledDialogsLeaveEverythingAsItWas() {
@@ -424,9 +419,7 @@ void ContentPagesTest::CancelledDialogsLeaveEverythingAsItWas() {
 
     content.Show(u"img");
     const std::u16string red = content.Record(u"img").ReplaceImageFile;
-    QImage green(2, 2, QImage::Format_RGB32);
-    green.fill(Qt::green);
-    QGuiApplication::clipboard()->setImage(green);
+    QGuiApplication::clipboard()->setImage(Filled(2, 2, Qt::green));
     QSize shownSize;
     content.Desktop().onFileDialog = [&] { shownSize = content.image.picImage->pixmap().size(); };
     content.image.cmdPasteImage->click();
@@ -464,9 +457,7 @@ void ContentPagesTest::SaveFailuresGiveTheirMessagesAndChangeNothing() {
         content.Desktop().fileDialogAnswer = target.u16string();
         content.rtf.cmdNewRTF->click();
         content.rtf.cmdPasteRTF->click();
-        const std::string dialog = fake::FormatCall(
-            "SaveFileDialog", {fake::Quoted(content.Data().u16string()), fake::Quoted(u""),
-                               fake::Quoted(kRichTextFilter), fake::Quoted(u"rtf")});
+        const std::string dialog = content.SaveDialog(kRichTextFilter, u"rtf");
         QCOMPARE(content.Calls(),
                  (std::vector<std::string>{
                      dialog, MessageBox(kNewRichTextFailed, kCannotSaveFileTitle), dialog,
@@ -477,14 +468,10 @@ void ContentPagesTest::SaveFailuresGiveTheirMessagesAndChangeNothing() {
 
         content.Show(u"img");
         content.ClearCalls();
-        QImage green(2, 2, QImage::Format_RGB32);
-        green.fill(Qt::green);
-        QGuiApplication::clipboard()->setImage(green);
+        QGuiApplication::clipboard()->setImage(Filled(2, 2, Qt::green));
         content.image.cmdNewImage->click();
         content.image.cmdPasteImage->click();
-        const std::string bitmapDialog = fake::FormatCall(
-            "SaveFileDialog", {fake::Quoted(content.Data().u16string()), fake::Quoted(u""),
-                               fake::Quoted(kBitmapFilter), fake::Quoted(u"bmp")});
+        const std::string bitmapDialog = content.SaveDialog(kBitmapFilter, u"bmp");
         QCOMPARE(content.Calls(),
                  (std::vector<std::string>{
                      bitmapDialog, MessageBox(kNewImageFailed, kNewImageFailedTitle), bitmapDialog,
@@ -525,9 +512,7 @@ void ContentPagesTest::RefreshShowsTheSavedFileAndReportsAMissingOne() {
     content.Show(u"img");
     const fs::path red = content.files.Path() / "red.png";
     content.image.cmdEditImage->click();
-    QImage yellow(7, 7, QImage::Format_RGB32);
-    yellow.fill(Qt::yellow);
-    QVERIFY(yellow.save(Q(red), "PNG"));
+    QVERIFY(Filled(7, 7, Qt::yellow).save(Q(red), "PNG"));
     content.image.cmdReloadImage->click();
     QCOMPARE(content.form.TriggerPicture().size(), QSize(7, 7));
     QCOMPARE(content.image.picImage->pixmap().size(), QSize(7, 7));
@@ -702,10 +687,8 @@ void ContentPagesTest::AFileChangedOnDiskIsWhatFiringPastes() {
     WriteFile(letter, R"({\rtf1\ansi Dear {\b reader}\par})");
     QVERIFY(content.ReadAgain(letter));
     QCOMPARE(content.Preview(), QStringLiteral("Dear reader"));
-    QImage yellow(7, 7, QImage::Format_RGB32);
-    yellow.fill(Qt::yellow);
     const fs::path saved = content.files.Path() / "red.png.new";
-    QVERIFY(yellow.save(Q(saved), "PNG"));
+    QVERIFY(Filled(7, 7, Qt::yellow).save(Q(saved), "PNG"));
     fs::rename(saved, red);
     QVERIFY(content.ReadAgain(red));
 

@@ -80,8 +80,7 @@ class MainWindowTest : public QObject {
     void DeleteActsOnlyFromTheListAndAfterConfirmation();
     void TheTypeBoxTakesOnlyItsLetters();
     void AlternateAndBackSwitchBetweenTheTextAndTheTypePage();
-    void InsertDateAndTimeGoToTheCaretAndLeaveTheClipboard();
-    void PasteReplacesTheTextWithTheClipboardsText();
+    void InsertDateAndTimeGoToTheCaretAndPasteReplacesTheText();
     void DropsOnTheCommandLine();
     void TheProgramDialogOffersExecutablesAndCancelChangesNothing();
     void ShowingATriggerLoadsItsPreviewAndPictureOrEmptiesThem();
@@ -344,7 +343,7 @@ void MainWindowTest::AlternateAndBackSwitchBetweenTheTextAndTheTypePage() {
     QVERIFY(window.form.textPage->cmdBack->isHidden());
 }
 
-void MainWindowTest::InsertDateAndTimeGoToTheCaretAndLeaveTheClipboard() {
+void MainWindowTest::InsertDateAndTimeGoToTheCaretAndPasteReplacesTheText() {
     MainWindowFixture window({MakeTrigger(u"hw", u"Hello", u"Text", u"Hello World")});
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     QPlainTextEdit& text = *window.form.textPage->txtReplaceText;
@@ -362,10 +361,8 @@ void MainWindowTest::InsertDateAndTimeGoToTheCaretAndLeaveTheClipboard() {
     QCOMPARE(Q(window.triggers.Slot(0).ReplaceText), QStringLiteral("Hello %date%World%time%"));
     QVERIFY(window.triggers.TriggersDirty);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
-}
 
-void MainWindowTest::PasteReplacesTheTextWithTheClipboardsText() {
-    MainWindowFixture window({MakeTrigger(u"hw", u"Hello", u"Text", u"Hello World")});
+    // Paste replaces the whole text with the clipboard's.
     QGuiApplication::clipboard()->setText(QStringLiteral("Two\nlines"));
     window.form.textPage->cmdPasteText->click();
     QCOMPARE(window.form.textPage->txtReplaceText->toPlainText(), QStringLiteral("Two\nlines"));

@@ -64,6 +64,8 @@ class TestDesktop {
     WindowId OpenFeatherpadWindow();
     // The mousepad windows shown now.
     std::vector<WindowId> MousepadWindows() const;
+    // The windows `xdotool search` finds with these arguments.
+    std::vector<WindowId> Windows(const std::vector<std::string>& search) const;
     WindowId ActiveWindow() const;
     std::string WindowName(WindowId window) const;
 
