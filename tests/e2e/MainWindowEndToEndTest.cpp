@@ -178,6 +178,8 @@ TEST_F(MainWindowEndToEndTest, ATrayEntryDeliversAtTheCaretErasingNothing) {
 }
 
 // The menu of several matching triggers takes the window out of sight first.
+// Dismissed, it delivers nothing, and the typed keys are forgotten, so that
+// the shorter trigger alone matches next.
 TEST_F(MainWindowEndToEndTest, TheChoiceOfSeveralTriggersHidesTheWindow) {
     StartTavro({MakeTrigger(u"xy", u"A short one", u"Text", u"SHORT"),
                 MakeTrigger(u"yxy", u"B long one", u"Text", u"LONG")});
@@ -191,6 +193,16 @@ TEST_F(MainWindowEndToEndTest, TheChoiceOfSeveralTriggersHidesTheWindow) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
     Keys({"Down", "Down", "Return"});
     EXPECT_EQ(EditorTextOnceItIs("LONG"), "LONG");
+
+    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
+    Type("yxy");
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // the menu opens
+    Keys({"Escape"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(EditorText(), "LONGyxy");
+    Type("xy");
+    EXPECT_EQ(EditorTextOnceItIs("LONGyxySHORT"), "LONGyxySHORT");
 }
 
 TEST_F(MainWindowEndToEndTest, TypingInTheOwnFieldsFiresNothingAndMinimisingHides) {

@@ -5,7 +5,6 @@
 
 #include <sys/stat.h>
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -187,7 +186,6 @@ class ContentPagesTest : public QObject {
     void AFiringDuringTheDialogDoesNotMisplaceTheFile();
     void TheDialogsOpenInTheDataFolderAndAddTheExtension();
     void DecliningToReplaceKeepsTheOldFileByteForByte();
-    void PrintTriggersWritesThePrintoutAndOpensIt();
     void FiringErasesBeforeAnyFileIsRead();
     void AFileChangedOnDiskIsWhatFiringPastes();
     void AMissingFileLeavesTheTypedTriggerUntilItIsThere();
@@ -626,28 +624,6 @@ void ContentPagesTest::DecliningToReplaceKeepsTheOldFileByteForByte() {
     content.rtf.cmdPasteRTF->click();
     QCOMPARE(RichText(other), QStringLiteral("pasted"));
     QCOMPARE(content.Record(u"memo").ReplaceRTFFile, other.u16string());
-}
-
-void ContentPagesTest::PrintTriggersWritesThePrintoutAndOpensIt() {
-    ContentWindow content;
-    QAction& print = *content.form.findChild<QAction*>(QStringLiteral("mnuPrint"));
-    QCOMPARE(print.shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-    const fs::path printout = content.window.folder.Path() / "printout.rtf";
-    print.trigger();
-    QCOMPARE(content.Calls(), std::vector<std::string>{content.Opened(printout)});
-    const Document legend = ReadRtf(ReadFile(printout)).document;
-    QVERIFY(legend.paragraphs.size() > 10);
-
-    // A printout that cannot be written, even by the administrator: a folder
-    // in its place.
-    content.ClearCalls();
-    fs::remove(printout);
-    fs::create_directory(printout);
-    print.trigger();
-    QCOMPARE(content.Calls(),
-             std::vector<std::string>{MessageBox(u"Unable to save " + printout.u16string() +
-                                                     u" Please close the file and try again.",
-                                                 u"Cannot save temporary file")});
 }
 
 // The content files were read when the triggers were loaded: firing reads
