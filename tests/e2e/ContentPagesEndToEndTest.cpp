@@ -112,10 +112,6 @@ class ContentPagesEndToEndTest : public ::testing::Test {
             {"--all", "--pid", std::to_string(tavro->Pid()), "--name", "^" + name + "$"});
         return windows.empty() ? 0 : windows.front();
     }
-    static bool Viewable(WindowId window) {
-        return desktop->Run({"xwininfo", "-id", std::to_string(window)})
-                   .output.find("IsViewable") != std::string::npos;
-    }
 
     // The main window in front with the trigger list focused: out of sight
     // first (which focuses the list), then shown again as starting a second
@@ -123,16 +119,17 @@ class ContentPagesEndToEndTest : public ::testing::Test {
     static void ShowTrigger(int row) {
         const WindowId main = TavroWindow("Tavro!");
         ASSERT_NE(main, 0U);
-        if (Viewable(main)) {
+        if (desktop->Viewable(main)) {
             desktop->Xdotool({"windowminimize", std::to_string(main)});
-            ASSERT_TRUE(WaitUntil([&] { return !Viewable(main); }));
+            ASSERT_TRUE(WaitUntil([&] { return !desktop->Viewable(main); }));
         }
         TavroProgram second;
         second.WriteDatabase({MakeTrigger(u"two", u"Second", u"Text", u"2")}, {});
         second.Start(desktop->ProgramEnvironment());
         ASSERT_EQ(second.WaitForExit(std::chrono::seconds(10)), 0);
-        ASSERT_TRUE(WaitUntil([&] { return Viewable(main) && desktop->ActiveWindow() == main; }))
-            << "the main window did not open";
+        ASSERT_TRUE(WaitUntil([&] {
+            return desktop->Viewable(main) && desktop->ActiveWindow() == main;
+        })) << "the main window did not open";
         std::vector<std::string> keys{"Home"};
         keys.insert(keys.end(), row, "Down");
         Keys(keys);

@@ -53,11 +53,6 @@ class MainWindowEndToEndTest : public EndToEndTest {
         return desktop->Run(command).output;
     }
 
-    static bool Viewable(WindowId window) {
-        return Run({"xwininfo", "-id", std::to_string(window)}).find("IsViewable") !=
-               std::string::npos;
-    }
-
     static Geometry GeometryOf(WindowId window) {
         return GeometryIn(Run({"xwininfo", "-id", std::to_string(window)}));
     }
@@ -109,7 +104,7 @@ class MainWindowEndToEndTest : public EndToEndTest {
         desktop->Xdotool({"key", "Up", "Return"});
         ASSERT_TRUE(WaitUntil([&] {
             const WindowId window = MainWindow();
-            return window != 0 && Viewable(window) && desktop->ActiveWindow() == window;
+            return window != 0 && desktop->Viewable(window) && desktop->ActiveWindow() == window;
         })) << "the main window did not open";
     }
 
@@ -134,8 +129,8 @@ class MainWindowEndToEndTest : public EndToEndTest {
 TEST_F(MainWindowEndToEndTest, StartsHiddenInTheTrayAndATriggerMadeInTheWindowExpands) {
     StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
     ASSERT_NE(MainWindow(), 0U);
-    EXPECT_FALSE(Viewable(MainWindow()));
-    EXPECT_TRUE(Viewable(TrayIcon()));
+    EXPECT_FALSE(desktop->Viewable(MainWindow()));
+    EXPECT_TRUE(desktop->Viewable(TrayIcon()));
 
     OpenMainWindow();
     const Geometry window = GeometryOf(MainWindow());
@@ -186,10 +181,10 @@ TEST_F(MainWindowEndToEndTest, TheChoiceOfSeveralTriggersHidesTheWindow) {
     OpenMainWindow();
     const WindowId window = MainWindow();
     desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
-    ASSERT_TRUE(Viewable(window));
+    ASSERT_TRUE(desktop->Viewable(window));
     std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
     Type("yxy");
-    EXPECT_TRUE(WaitUntil([&] { return !Viewable(window); }));
+    EXPECT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
     Keys({"Down", "Down", "Return"});
     EXPECT_EQ(EditorTextOnceItIs("LONG"), "LONG");
@@ -220,9 +215,9 @@ TEST_F(MainWindowEndToEndTest, TypingInTheOwnFieldsFiresNothingAndMinimisingHide
 
     const WindowId window = MainWindow();
     desktop->Xdotool({"windowminimize", std::to_string(window)});
-    ASSERT_TRUE(WaitUntil([&] { return !Viewable(window); }));
+    ASSERT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_FALSE(Viewable(window));
+    EXPECT_FALSE(desktop->Viewable(window));
     // Out of sight, not minimised: the desktop lists it nowhere.
     EXPECT_THAT(Run({"xprop", "-id", std::to_string(window), "WM_STATE"}),
                 ::testing::Not(::testing::HasSubstr("Iconic")));
@@ -294,11 +289,11 @@ TEST_F(MainWindowEndToEndTest, TheTrayIconsClicksKeepTheWindowOutOfTheMenusWay) 
     EXPECT_TRUE(WaitUntil([&] { return desktop->ActiveWindow() == window; }));
 
     click("3");
-    EXPECT_TRUE(WaitUntil([&] { return !Viewable(window); }));
+    EXPECT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
     // 20 entries, 3 separators and "Open": the last one is Open.
     Keys({"Up", "Return"});
-    ASSERT_TRUE(WaitUntil([&] { return Viewable(window); }));
+    ASSERT_TRUE(WaitUntil([&] { return desktop->Viewable(window); }));
     const Geometry shown = GeometryOf(window);
     const Geometry screen = ScreenGeometry();
     EXPECT_NEAR(shown.x + shown.width / 2, screen.width / 2, 40);
@@ -308,7 +303,7 @@ TEST_F(MainWindowEndToEndTest, TheTrayIconsClicksKeepTheWindowOutOfTheMenusWay) 
     desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
     std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
     click("3");
-    EXPECT_TRUE(WaitUntil([&] { return !Viewable(window); }));
+    EXPECT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
     Keys({"Up", "Up", "Return"});
     // The window was shown, so it comes back in front afterwards.
@@ -319,7 +314,7 @@ TEST_F(MainWindowEndToEndTest, TheTrayIconsClicksKeepTheWindowOutOfTheMenusWay) 
 
 TEST_F(MainWindowEndToEndTest, ASecondTavroShowsTheFirstOnesWindowAndEndsWithZero) {
     StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
-    ASSERT_FALSE(Viewable(MainWindow()));
+    ASSERT_FALSE(desktop->Viewable(MainWindow()));
 
     TavroProgram second;
     second.WriteDatabase({MakeTrigger(u"two", u"Second", u"Text", u"2")}, {});
@@ -327,7 +322,7 @@ TEST_F(MainWindowEndToEndTest, ASecondTavroShowsTheFirstOnesWindowAndEndsWithZer
     const auto status = second.WaitForExit(std::chrono::seconds(10));
     ASSERT_TRUE(status.has_value());
     EXPECT_EQ(*status, 0);
-    EXPECT_TRUE(WaitUntil([&] { return Viewable(MainWindow()); }));
+    EXPECT_TRUE(WaitUntil([&] { return desktop->Viewable(MainWindow()); }));
 }
 
 }  // namespace

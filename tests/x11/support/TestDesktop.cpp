@@ -219,6 +219,11 @@ std::vector<WindowId> TestDesktop::Windows(const std::vector<std::string>& searc
     return ParseWindows(Run(command).output);
 }
 
+bool TestDesktop::Viewable(WindowId window) const {
+    return Run({"xwininfo", "-id", std::to_string(window)}).output.find("IsViewable") !=
+           std::string::npos;
+}
+
 void TestDesktop::Focus(WindowId window) const {
     Xdotool({"windowfocus", "--sync", std::to_string(window)});
 }

@@ -67,6 +67,7 @@ class TestDesktop {
     // The windows `xdotool search` finds with these arguments.
     std::vector<WindowId> Windows(const std::vector<std::string>& search) const;
     WindowId ActiveWindow() const;
+    bool Viewable(WindowId window) const;
     std::string WindowName(WindowId window) const;
 
     // The whole text of the mousepad window in front, copied through the
