@@ -11,7 +11,6 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -559,16 +558,10 @@ void ContentPagesTest::TheDialogsOpenInTheDataFolderAndAddTheExtension() {
     QStringList listed;
     WhenShown<QFileDialog>([&](QFileDialog& dialog) {
         QCOMPARE(dialog.directory().absolutePath(), Q(folder.Path()));
-        // Both cases of the pattern, nothing else.
-        auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
-        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 2);
-        for (int row = 0; row < 2; ++row) {
-            listed.push_back(view->model()->index(row, 0, view->rootIndex()).data().toString());
-        }
+        listed = ListedFiles(dialog, 2);  // both cases of the pattern, nothing else
         TypeFileName(dialog, QStringLiteral("memo"));
     });
     QCOMPARE(dialogs.GetSaveFileName(save), (folder.Path() / "memo.rtf").u16string());
-    listed.sort(Qt::CaseInsensitive);
     QCOMPARE(listed, (QStringList{QStringLiteral("a.rtf"), QStringLiteral("B.RTF")}));
 
     // A name with an extension of its own keeps it.

@@ -8,7 +8,6 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -409,25 +408,13 @@ void MainWindowTest::TheProgramDialogOffersExecutablesAndCancelChangesNothing() 
     // folders and the programs, "All Files" every file.
     QStringList executables;
     QStringList all;
-    const auto listed = [](QFileDialog& dialog) {
-        auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
-        QStringList names;
-        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
-            names.push_back(view->model()->index(row, 0, view->rootIndex()).data().toString());
-        }
-        names.sort();
-        return names;
-    };
     WhenShown<QFileDialog>([&](QFileDialog& dialog) {
         QCOMPARE(dialog.directory().absolutePath(), Q(programs.Path().u16string()));
-        auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
-        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 2);
-        executables = listed(dialog);
+        executables = ListedFiles(dialog, 2);
         auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         types->setFocus();
         QTest::keyClick(types, Qt::Key_Down);
-        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3);
-        all = listed(dialog);
+        all = ListedFiles(dialog, 3);
         dialog.reject();
     });
     page.cmdCommandLine->click();

@@ -85,9 +85,7 @@ TEST_F(ApplicationListTest, AFailedSaveChangesNeitherTableAndKeepsTheListBoxes) 
 
     Add(lstSendKey, u"Terminal");
 
-    EXPECT_THAT(
-        platform.log.CallsStartingWith({"MessageBox"}),
-        ElementsAre("MessageBox(\"Cannot Save Data\",\"Error saving database.\",Exclamation)"));
+    EXPECT_THAT(platform.log.CallsStartingWith({"MessageBox"}), ElementsAre(test::kCannotSave));
     EXPECT_THAT(SendKeyRows(), ElementsAre("Word"));
     EXPECT_THAT(applications.SendKeyApps, ElementsAre(u"Word"));
     EXPECT_THAT(lstSendKey.Items(), ElementsAre(u"Terminal", u"Word"));

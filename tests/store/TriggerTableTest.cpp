@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/fake/FakePlatform.h"
+#include "StoreFixture.h"
 
 namespace tavro {
 namespace {
@@ -29,10 +29,7 @@ TEST(TriggerTable, RefusesToDeleteTheLastTrigger) {
     EXPECT_FALSE(table.DeleteTrigger(0, platform.desktop));
 
     EXPECT_EQ(table.Slot(0).Trigger, u"t0");
-    EXPECT_THAT(platform.log.Calls(),
-                ElementsAre("MessageBox(\"You cannot delete the last trigger. Please add a new "
-                            "trigger before deleting this one.\",\"Cannot delete trigger\","
-                            "Exclamation)"));
+    EXPECT_THAT(platform.log.Calls(), ElementsAre(test::kCannotDeleteLast));
 
     // A new trigger without its text does not count for the last one.
     table = TableOf(2);
