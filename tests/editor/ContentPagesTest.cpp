@@ -173,6 +173,7 @@ class ContentPagesTest : public QObject {
 
   private slots:
     void initTestCase() { QuietAboutRaising(); }
+    void ShowingATriggerLoadsItsPreviewAndPictureOrEmptiesThem();
     void ATypedPathShowsItsFileAtOnceAndStoresIt();
     void LoadPicksAFileAndCancelledChangesNothing();
     void NewRtfMakesAnEmptyFileAndOpensIt();
@@ -189,6 +190,30 @@ class ContentPagesTest : public QObject {
     void AFileChangedOnDiskIsWhatFiringPastes();
     void AMissingFileLeavesTheTypedTriggerUntilItIsThere();
 };
+
+void ContentPagesTest::ShowingATriggerLoadsItsPreviewAndPictureOrEmptiesThem() {
+    ContentWindow content;
+    content.Show(u"rtf");
+    QCOMPARE(content.Preview(), QStringLiteral("Dear friend"));
+    QVERIFY(content.form.ReplaceRTF().find("friend") != std::string::npos);
+    QVERIFY(content.form.HasReplaceRTF());
+    content.Show(u"img");
+    QCOMPARE(content.form.TriggerPicture().pixelColor(0, 0), QColor(Qt::red));
+    QCOMPARE(content.image.picImage->pixmap().width(), 4);
+    content.Show(u"pic");
+    QVERIFY(!content.form.HasTriggerPicture());
+    QCOMPARE(QString::fromStdU16String(content.form.ReplaceText()), QStringLiteral("[picture]"));
+
+    // A file that is not there, or is empty, holds nothing to paste.
+    const fs::path gone = content.files.Path() / "gone.rtf";
+    content.Record(u"memo").ReplaceRTFFile = gone.u16string();
+    content.Show(u"memo");
+    QCOMPARE(content.Preview(), QString());
+    QVERIFY(!content.form.HasReplaceRTF());
+    WriteFile(gone, "");
+    content.Show(u"memo");
+    QVERIFY(!content.form.HasReplaceRTF());
+}
 
 void ContentPagesTest::ATypedPathShowsItsFileAtOnceAndStoresIt() {
     ContentWindow content;

@@ -81,7 +81,6 @@ class MainWindowTest : public QObject {
     void InsertDateAndTimeGoToTheCaretAndPasteReplacesTheText();
     void DropsOnTheCommandLine();
     void TheProgramDialogOffersExecutablesAndCancelChangesNothing();
-    void ShowingATriggerLoadsItsPreviewAndPictureOrEmptiesThem();
     void TheApplicationListPageAddsAndDeletes();
     void ActivationKeepsPendingEditsAndReloadsOtherwise();
     void ExitSavesPendingEditsAndAsksWhenTheSaveFails();
@@ -432,54 +431,6 @@ void MainWindowTest::TheProgramDialogOffersExecutablesAndCancelChangesNothing() 
     QCOMPARE(page.txtCommandLine->text(), QStringLiteral("/bin/true"));
     QCOMPARE(Q(window.triggers.Slot(0).CommandLine), QStringLiteral("/bin/true"));
     QVERIFY(window.triggers.TriggersDirty);
-}
-
-void MainWindowTest::ShowingATriggerLoadsItsPreviewAndPictureOrEmptiesThem() {
-    const auto letter = [](const std::filesystem::path& folder) {
-        std::ofstream(folder / "letter.rtf") << R"({\rtf1\ansi Dear {\b friend}\par})";
-        return (folder / "letter.rtf").u16string();
-    };
-    test::TemporaryFolder files("tavro-content");
-    QImage red(4, 4, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    red.save(QString::fromStdString((files.Path() / "red.png").string()));
-
-    TriggerRecord rtf = MakeTrigger(u"rtf", u"Letter", u"RTF", u"Dear friend");
-    rtf.ReplaceRTFFile = letter(files.Path());
-    TriggerRecord lost = MakeTrigger(u"lost", u"Lost letter", u"RTF");
-    lost.ReplaceRTFFile = (files.Path() / "gone.rtf").u16string();
-    TriggerRecord image = MakeTrigger(u"img", u"Red", u"Image", u"[red]");
-    image.ReplaceImageFile = (files.Path() / "red.png").u16string();
-    TriggerRecord bare = MakeTrigger(u"bare", u"Bare", u"Image", u"[bare]");
-    MainWindowFixture window({rtf, lost, image, bare});
-    // Slots: Bare, Red (Image), Letter, Lost letter (RTF).
-    frmTavro& form = window.form;
-    // Shown as firing shows it, the preview is drawn once the events at
-    // hand are handled.
-    const auto show = [&form](int slot) {
-        form.ShowTrigger(slot);
-        QCoreApplication::processEvents();
-    };
-
-    show(2);
-    QCOMPARE(form.richTextPage->txtReplaceRTF->Text(), QStringLiteral("Dear friend"));
-    QVERIFY(form.ReplaceRTF().find("friend") != std::string::npos);
-    QVERIFY(form.HasReplaceRTF());
-    show(3);
-    QCOMPARE(form.richTextPage->txtReplaceRTF->Text(), QString());
-    QVERIFY(!form.HasReplaceRTF());
-    // An empty file holds nothing to paste either.
-    std::ofstream(files.Path() / "gone.rtf").flush();
-    show(3);
-    QVERIFY(!form.HasReplaceRTF());
-
-    show(1);
-    QVERIFY(form.HasTriggerPicture());
-    QCOMPARE(form.TriggerPicture().pixelColor(0, 0), QColor(Qt::red));
-    QVERIFY(form.imagePage->picImage->pixmap().width() == 4);
-    show(0);
-    QVERIFY(!form.HasTriggerPicture());
-    QCOMPARE(Q(form.ReplaceText()), QStringLiteral("[bare]"));
 }
 
 void MainWindowTest::TheApplicationListPageAddsAndDeletes() {
