@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 
@@ -74,13 +75,9 @@ class ContentPagesEndToEndTest : public ::testing::Test {
         tavro->WriteDatabase({MakeTrigger(u"xrtf", u"Signature", u"RTF", u"Kind regards, Ann"),
                               MakeTrigger(u"ximg", u"Logo", u"Image", u"[logo]")},
                              {});
-        Environment environment = desktop->ProgramEnvironment();
-        for (std::string& entry : environment) {
-            if (entry.starts_with("PATH=")) {
-                entry = "PATH=" + (folder / "bin").string() + ":" + entry.substr(5);
-            }
-        }
-        tavro->Start(environment);
+        tavro->Start(x11::test::EnvironmentWith(
+            desktop->ProgramEnvironment(),
+            {"PATH=" + (folder / "bin").string() + ":" + std::getenv("PATH")}));
         std::ofstream(folder / "source.rtf") << kSource;
         writer = new ChildProcess({"soffice", "--writer", "--norestore", "--nologo",
                                    "-env:UserInstallation=file://" + (folder / "office").string(),

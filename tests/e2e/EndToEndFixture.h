@@ -51,16 +51,7 @@ class EndToEndTest : public ::testing::Test {
     void StartTavro(const std::vector<TriggerRecord>& triggers,
                     const ApplicationLists& applications = {}, const Environment& extra = {}) {
         tavro.WriteDatabase(triggers, applications);
-        Environment environment;
-        for (const std::string& entry : desktop->ProgramEnvironment()) {
-            const std::string name = entry.substr(0, entry.find('=') + 1);
-            if (std::none_of(extra.begin(), extra.end(),
-                             [&](const std::string& e) { return e.starts_with(name); })) {
-                environment.push_back(entry);
-            }
-        }
-        environment.insert(environment.end(), extra.begin(), extra.end());
-        tavro.Start(environment);
+        tavro.Start(x11::test::EnvironmentWith(desktop->ProgramEnvironment(), extra));
         ASSERT_TRUE(tavro.WaitUntilRunning());
     }
 
