@@ -1,12 +1,12 @@
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include <QImage>
 
 #include <gtest/gtest.h>
 
 #include "app/DesktopPictureLoader.h"
+#include "support/Files.h"
 #include "support/TemporaryFolder.h"
 
 namespace tavro {
@@ -17,8 +17,8 @@ namespace fs = std::filesystem;
 const fs::path kData = TAVRO_LEGEND_TEST_DATA;
 
 std::vector<std::uint8_t> FileBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::string bytes = test::ReadFile(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 QImage Decoded(const std::vector<std::uint8_t>& png) {
@@ -46,9 +46,7 @@ TEST(DesktopPictureLoader, ConvertsGifAndBitmapFilesToPng) {
 TEST(DesktopPictureLoader, GivesNothingForFilesThatHoldNoPicture) {
     test::TemporaryFolder folder("tavro-pictures");
     std::ofstream(folder.Path() / "notes.gif") << "GIF89a, or so it says";
-    const std::vector<std::uint8_t> png = FileBytes(kData / "chart.png");
-    std::ofstream(folder.Path() / "cut.png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), 40);
+    test::WriteFile(folder.Path() / "cut.png", test::ReadFile(kData / "chart.png").substr(0, 40));
     DesktopPictureLoader loader;
     for (const fs::path& path : {folder.Path() / "notes.gif", folder.Path() / "cut.png",
                                  folder.Path() / "missing.bmp", folder.Path()}) {

@@ -32,8 +32,9 @@ class KeyCaptureTest : public ::testing::Test {
 };
 
 // The keys are translated with the Shift and Caps Lock they were typed
-// with: the buffer holds what appeared.
-TEST_F(KeyCaptureTest, LettersAreRecordedAsTheyWereTyped) {
+// with: the buffer holds what appeared; Shift turns symbols into their US
+// partners.
+TEST_F(KeyCaptureTest, LettersAndSymbolsAreRecordedAsTheyWereTyped) {
     fixture.keyboard.Type(u"abc");
     ShiftType(u"a");
     EXPECT_EQ(fixture.KeyBuffer(), u"abcA");
@@ -42,17 +43,15 @@ TEST_F(KeyCaptureTest, LettersAreRecordedAsTheyWereTyped) {
     fixture.keyboard.Type(u"abc");
     ShiftType(u"a");
     EXPECT_EQ(fixture.KeyBuffer(), u"abcAABCa");
-}
 
-TEST_F(KeyCaptureTest, ShiftTurnsSymbolsIntoTheirUsPartners) {
     constexpr std::uint32_t kSlash = 0xBF;
     constexpr std::uint32_t kQuote = 0xDE;
-    constexpr std::uint32_t kSpace = 0x20;
+    fixture.engine.Capture().keyBuffer.Clear();
     ShiftType(u"1");
     fixture.keyboard.KeyDown(kShift);
-    fixture.keyboard.Press(kSlash);
-    fixture.keyboard.Press(kQuote);
-    fixture.keyboard.Press(kSpace);
+    for (const std::uint32_t key : {kSlash, kQuote, std::uint32_t{0x20}}) {
+        fixture.keyboard.Press(key);
+    }
     fixture.keyboard.KeyUp(kShift);
     EXPECT_EQ(fixture.KeyBuffer(), u"!?\" ");
 }
@@ -126,8 +125,14 @@ TEST_F(KeyCaptureTest, TypingIntoTheProgramsOwnFieldsIsNotRecorded) {
     EXPECT_EQ(fixture.KeyBuffer(), u"");
     EXPECT_EQ(fixture.engine.Capture().LastForegroundWindow, 0U);
 
-    // With no control focused the window is still the program's own.
+    // With no control focused the window is still the program's own; so
+    // are its dialogs.
     fixture.windows.SetActiveControl(u"");
+    fixture.keyboard.Type(u"abc");
+    EXPECT_EQ(fixture.KeyBuffer(), u"");
+    constexpr WindowHandle kInputBox = 400;
+    fixture.windows.AddWindow(kInputBox, u"Enter application caption", test::kOwnThread);
+    fixture.windows.SetForeground(kInputBox);
     fixture.keyboard.Type(u"abc");
     EXPECT_EQ(fixture.KeyBuffer(), u"");
 }
@@ -142,13 +147,13 @@ TEST_F(KeyCaptureTest, KeysInTheProgramsListBoxesAreRecordedByTheirKeyCodes) {
     EXPECT_THAT(fixture.log.CallsStartingWith({"ToAscii"}), IsEmpty());
 }
 
-TEST_F(KeyCaptureTest, AnotherProgramsWindowNamedLikeTheProgramIsRecorded) {
-    fixture.windows.SetCaption(kEditor, u"Tavro notes.txt - Mousepad");
-    fixture.keyboard.Type(u"abc");
-    EXPECT_EQ(fixture.KeyBuffer(), u"abc");
-}
-
+// Nor is another program's window named like the program's.
 TEST_F(KeyCaptureTest, AWindowThatNamesNoProcessIsNeverTheProgramsOwn) {
+    fixture.windows.SetCaption(kEditor, u"Tavro notes.txt - Mousepad");
+    fixture.keyboard.Type(u"x");
+    EXPECT_EQ(fixture.KeyBuffer(), u"x");
+    fixture.engine.Capture().keyBuffer.Clear();
+
     constexpr WindowHandle kNoProcess = 300;
     fixture.windows.AddWindow(kNoProcess, u"Tavro!", 0);
     fixture.windows.SetForeground(kNoProcess);
@@ -160,14 +165,6 @@ TEST_F(KeyCaptureTest, AWindowThatNamesNoProcessIsNeverTheProgramsOwn) {
     fixture.windows.SetMainWindow(0);
     fixture.keyboard.Type(u"c");
     EXPECT_EQ(fixture.KeyBuffer(), u"abc");
-}
-
-TEST_F(KeyCaptureTest, TypingIntoTheProgramsOwnDialogsIsNotRecorded) {
-    constexpr WindowHandle kInputBox = 400;
-    fixture.windows.AddWindow(kInputBox, u"Enter application caption", test::kOwnThread);
-    fixture.windows.SetForeground(kInputBox);
-    fixture.keyboard.Type(u"abc");
-    EXPECT_EQ(fixture.KeyBuffer(), u"");
 }
 
 TEST_F(KeyCaptureTest, TranslatesKeysThroughTheLayout) {

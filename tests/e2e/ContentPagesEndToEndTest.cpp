@@ -9,12 +9,14 @@
 
 #include <QImage>
 
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 
 #include "TavroProgram.h"
 #include "app/DesktopPictureLoader.h"
 #include "richtext/ImageSize.h"
+#include "support/Files.h"
 #include "support/LibreOffice.h"
 #include "support/TestDesktop.h"
 
@@ -22,6 +24,7 @@ namespace tavro::e2e {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadFile;
 using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -49,11 +52,6 @@ const char* const kPictureDocument =
     R"(<draw:image xlink:href="logo.bmp" xlink:type="simple" xlink:show="embed" )"
     R"(xlink:actuate="onLoad"/></draw:frame></text:p></office:text></office:body></office:document>)";
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 // The list holds "ximg - Logo" and "xrtf - Signature", in that order.
 constexpr int kImageRow = 0;
 constexpr int kRichTextRow = 1;
@@ -77,13 +75,9 @@ class ContentPagesEndToEndTest : public ::testing::Test {
         tavro->WriteDatabase({MakeTrigger(u"xrtf", u"Signature", u"RTF", u"Kind regards, Ann"),
                               MakeTrigger(u"ximg", u"Logo", u"Image", u"[logo]")},
                              {});
-        Environment environment = desktop->ProgramEnvironment();
-        for (std::string& entry : environment) {
-            if (entry.starts_with("PATH=")) {
-                entry = "PATH=" + (folder / "bin").string() + ":" + entry.substr(5);
-            }
-        }
-        tavro->Start(environment);
+        tavro->Start(x11::test::EnvironmentWith(
+            desktop->ProgramEnvironment(),
+            {"PATH=" + (folder / "bin").string() + ":" + std::getenv("PATH")}));
         std::ofstream(folder / "source.rtf") << kSource;
         writer = new ChildProcess({"soffice", "--writer", "--norestore", "--nologo",
                                    "-env:UserInstallation=file://" + (folder / "office").string(),
@@ -109,25 +103,11 @@ class ContentPagesEndToEndTest : public ::testing::Test {
     }
     static void Type(const std::string& text) { desktop->Xdotool({"type", "--delay", "40", text}); }
 
-    static std::vector<WindowId> Windows(const std::vector<std::string>& search) {
-        std::vector<std::string> command{"xdotool", "search"};
-        command.insert(command.end(), search.begin(), search.end());
-        std::istringstream lines(desktop->Run(command).output);
-        std::vector<WindowId> windows;
-        for (WindowId window = 0; lines >> window;) {
-            windows.push_back(window);
-        }
-        return windows;
-    }
     // The window of this test's tavro with exactly this name; 0 for none.
     static WindowId TavroWindow(const std::string& name) {
-        const auto windows =
-            Windows({"--all", "--pid", std::to_string(tavro->Pid()), "--name", "^" + name + "$"});
+        const auto windows = desktop->Windows(
+            {"--all", "--pid", std::to_string(tavro->Pid()), "--name", "^" + name + "$"});
         return windows.empty() ? 0 : windows.front();
-    }
-    static bool Viewable(WindowId window) {
-        return desktop->Run({"xwininfo", "-id", std::to_string(window)})
-                   .output.find("IsViewable") != std::string::npos;
     }
 
     // The main window in front with the trigger list focused: out of sight
@@ -136,16 +116,17 @@ class ContentPagesEndToEndTest : public ::testing::Test {
     static void ShowTrigger(int row) {
         const WindowId main = TavroWindow("Tavro!");
         ASSERT_NE(main, 0U);
-        if (Viewable(main)) {
+        if (desktop->Viewable(main)) {
             desktop->Xdotool({"windowminimize", std::to_string(main)});
-            ASSERT_TRUE(WaitUntil([&] { return !Viewable(main); }));
+            ASSERT_TRUE(WaitUntil([&] { return !desktop->Viewable(main); }));
         }
         TavroProgram second;
         second.WriteDatabase({MakeTrigger(u"two", u"Second", u"Text", u"2")}, {});
         second.Start(desktop->ProgramEnvironment());
         ASSERT_EQ(second.WaitForExit(std::chrono::seconds(10)), 0);
-        ASSERT_TRUE(WaitUntil([&] { return Viewable(main) && desktop->ActiveWindow() == main; }))
-            << "the main window did not open";
+        ASSERT_TRUE(WaitUntil([&] {
+            return desktop->Viewable(main) && desktop->ActiveWindow() == main;
+        })) << "the main window did not open";
         std::vector<std::string> keys{"Home"};
         keys.insert(keys.end(), row, "Down");
         Keys(keys);
@@ -185,8 +166,8 @@ class ContentPagesEndToEndTest : public ::testing::Test {
         WindowId window = 0;
         WaitUntil(
             [&] {
-                const auto windows =
-                    Windows({"--onlyvisible", "--name", "^" + document + ".*LibreOffice Writer"});
+                const auto windows = desktop->Windows(
+                    {"--onlyvisible", "--name", "^" + document + ".*LibreOffice Writer"});
                 window = windows.empty() ? 0 : windows.front();
                 return window != 0;
             },
@@ -253,11 +234,8 @@ TEST_F(ContentPagesEndToEndTest, FormattedTextCopiedInWriterIsSavedAndPastedForm
     const auto stored = test::ReadStoredTriggers(tavro->DatabasePath());
     ASSERT_EQ(stored.size(), 2U);
     EXPECT_EQ(stored[1].ReplaceRTFFile, file.u16string());
-}
 
-TEST_F(ContentPagesEndToEndTest, EditRtfOpensTheFileInTheDesktopsProgram) {
-    const fs::path file = tavro->Folder() / "data" / "signature.rtf";
-    ASSERT_TRUE(fs::exists(file)) << "needs the file of the test before";
+    // Edit RTF opens the file in the desktop's program for it.
     const std::size_t before = Opened().size();
     ShowTrigger(kRichTextRow);
     PressButton(kTabsToNewRtf + 1);  // Edit RTF, now that there is a file

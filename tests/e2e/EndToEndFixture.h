@@ -51,16 +51,7 @@ class EndToEndTest : public ::testing::Test {
     void StartTavro(const std::vector<TriggerRecord>& triggers,
                     const ApplicationLists& applications = {}, const Environment& extra = {}) {
         tavro.WriteDatabase(triggers, applications);
-        Environment environment;
-        for (const std::string& entry : desktop->ProgramEnvironment()) {
-            const std::string name = entry.substr(0, entry.find('=') + 1);
-            if (std::none_of(extra.begin(), extra.end(),
-                             [&](const std::string& e) { return e.starts_with(name); })) {
-                environment.push_back(entry);
-            }
-        }
-        environment.insert(environment.end(), extra.begin(), extra.end());
-        tavro.Start(environment);
+        tavro.Start(x11::test::EnvironmentWith(desktop->ProgramEnvironment(), extra));
         ASSERT_TRUE(tavro.WaitUntilRunning());
     }
 
@@ -117,16 +108,12 @@ class EndToEndTest : public ::testing::Test {
         auto application =
             std::make_unique<ChildProcess>(command, desktop->ProgramEnvironment(), std::nullopt,
                                            (tavro.Folder() / LogName(command.front())).string());
-        std::string found;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                std::vector<std::string> arguments{"xdotool", "search", "--onlyvisible"};
-                arguments.insert(arguments.end(), search.begin(), search.end());
-                found = desktop->Run(arguments).output;
-                return !found.empty();
-            },
-            std::chrono::seconds(90)));
-        window = found.empty() ? 0 : std::stoul(found.substr(0, found.find('\n')));
+        std::vector<std::string> arguments{"--onlyvisible"};
+        arguments.insert(arguments.end(), search.begin(), search.end());
+        std::vector<WindowId> found;
+        EXPECT_TRUE(WaitUntil([&] { return !(found = desktop->Windows(arguments)).empty(); },
+                              std::chrono::seconds(90)));
+        window = found.empty() ? 0 : found.front();
         if (window != 0) {
             desktop->Xdotool({"windowactivate", "--sync", std::to_string(window)});
         }

@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 #include "TavroProgram.h"
 #include "support/MousepadTest.h"
+#include "text/Utf8.h"
 
 namespace tavro::e2e {
 namespace {
@@ -20,7 +20,7 @@ namespace {
 using namespace std::chrono_literals;
 using x11::test::WaitUntil;
 
-constexpr const char* kWithoutKeys = "€ öüß é";
+constexpr char16_t kWithoutKeys[] = u"€ öüß é";
 
 // The keysyms of one keycode.
 std::vector<KeySym> KeysymsOf(Display* display, KeyCode keycode) {
@@ -53,20 +53,22 @@ KeyCode BindUnboundKeycode(Display* display, KeySym keysym) {
 // time being; however it ends, the keymap gets them back.
 class KeymapRestoreTest : public x11::test::MousepadTest {
   protected:
-    // Starts Tavro and fires a trigger typed into mousepad (a SendKey
-    // application) whose replacement has characters without a key; returns
-    // once the keymap has them.
-    static void StartAndDeliver(TavroProgram& tavro) {
+    // Starts Tavro, waits until it has bound the twin of the Backspace
+    // key, and fires a trigger typed into mousepad (a SendKey application);
+    // returns once mousepad holds the replacement.
+    static void StartAndDeliver(TavroProgram& tavro,
+                                const std::u16string& replacement = kWithoutKeys) {
         ApplicationLists applications;
         applications.SendKeyApps = {u"Mousepad"};
-        tavro.WriteDatabase({MakeTrigger(u"eu", u"Accents", u"Text", u"€ öüß é")}, applications);
+        tavro.WriteDatabase({MakeTrigger(u"eu", u"Fired", u"Text", replacement)}, applications);
         const std::vector<unsigned long> before = desktop_->Keymap();
         tavro.Start(desktop_->ProgramEnvironment());
         ASSERT_TRUE(tavro.WaitUntilRunning());
+        ASSERT_TRUE(WaitUntil([&] { return desktop_->Keymap() != before; }));
         desktop_->Xdotool({"windowactivate", "--sync", std::to_string(editor_)});
         desktop_->ClearEditor();
         desktop_->Xdotool({"type", "--delay", "30", "eu"});
-        ASSERT_TRUE(WaitUntil([&] { return desktop_->Keymap() != before; }));
+        ASSERT_TRUE(WaitUntil([&] { return desktop_->EditorText() == ToUtf8(replacement); }));
     }
 };
 
@@ -76,12 +78,10 @@ TEST_F(KeymapRestoreTest, ATerminationSignalEndsTheProgramWithTheKeymapAsBefore)
         const std::vector<unsigned long> before = desktop_->Keymap();
         TavroProgram tavro;
         StartAndDeliver(tavro);
-        std::this_thread::sleep_for(300ms);
         kill(tavro.Pid(), signal);
         EXPECT_EQ(tavro.WaitForExit(10s).value_or(-2), 0);
         EXPECT_EQ(desktop_->Keymap(), before);
-        // The applications had time enough for the typed characters.
-        EXPECT_EQ(desktop_->EditorText(), kWithoutKeys);
+        EXPECT_EQ(desktop_->EditorText(), ToUtf8(kWithoutKeys));
     }
 }
 
@@ -92,17 +92,7 @@ TEST_F(KeymapRestoreTest, ATerminationSignalEndsTheProgramWithTheKeymapAsBefore)
 TEST_F(KeymapRestoreTest, EndingRightAfterAFiringGivesBackTheTwinAtOnce) {
     const std::vector<unsigned long> before = desktop_->Keymap();
     TavroProgram tavro;
-    ApplicationLists applications;
-    applications.SendKeyApps = {u"Mousepad"};
-    tavro.WriteDatabase({MakeTrigger(u"hw;", u"Greeting", u"Text", u"hello")}, applications);
-    tavro.Start(desktop_->ProgramEnvironment());
-    ASSERT_TRUE(tavro.WaitUntilRunning());
-    ASSERT_TRUE(WaitUntil([&] { return desktop_->Keymap() != before; }));
-    desktop_->Xdotool({"windowactivate", "--sync", std::to_string(editor_)});
-    desktop_->ClearEditor();
-    desktop_->Xdotool({"type", "--delay", "30", "hw;"});
-    ASSERT_TRUE(WaitUntil([&] { return desktop_->EditorText() == "hello"; }));
-
+    StartAndDeliver(tavro, u"hello");
     const auto signalled = std::chrono::steady_clock::now();
     kill(tavro.Pid(), SIGTERM);
     ASSERT_EQ(tavro.WaitForExit(10s).value_or(-2), 0);

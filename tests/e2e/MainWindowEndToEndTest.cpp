@@ -12,16 +12,11 @@
 #include <sstream>
 #include <thread>
 
-#include "TavroProgram.h"
-#include "support/TestDesktop.h"
+#include "EndToEndFixture.h"
 #include "text/Utf8.h"
 
 namespace tavro::e2e {
 namespace {
-
-using x11::test::TestDesktop;
-using x11::test::WaitUntil;
-using x11::test::WindowId;
 
 constexpr int kScreenWidth = 1280;
 constexpr int kScreenHeight = 800;
@@ -33,54 +28,29 @@ struct Geometry {
     int height = 0;
 };
 
-class MainWindowEndToEndTest : public ::testing::Test {
+class MainWindowEndToEndTest : public EndToEndTest {
   protected:
     static void SetUpTestSuite() {
-        desktop = new TestDesktop();
+        EndToEndTest::SetUpTestSuite();
         // The notification area, which Qt's tray icon docks into.
-        tray = new ChildProcess(
-            {"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height",
-             "24", "--SetDockType", "true", "--transparent", "false"},
+        tray = std::make_unique<ChildProcess>(
+            std::vector<std::string>{"trayer", "--edge", "top", "--align", "right", "--widthtype",
+                                     "request", "--height", "24", "--SetDockType", "true",
+                                     "--transparent", "false"},
             desktop->ProgramEnvironment());
-        editor = desktop->OpenMousepadWindow();
     }
     static void TearDownTestSuite() {
-        delete tray;
-        delete desktop;
-        tray = nullptr;
-        desktop = nullptr;
-    }
-
-    void SetUp() override {
-        desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
-        desktop->ClearEditor();
+        tray.reset();
+        EndToEndTest::TearDownTestSuite();
     }
 
     void StartTavro(const std::vector<TriggerRecord>& triggers) {
-        tavro.WriteDatabase(triggers, {});
-        tavro.Start(desktop->ProgramEnvironment());
-        ASSERT_TRUE(tavro.WaitUntilRunning());
+        EndToEndTest::StartTavro(triggers);
         ASSERT_TRUE(WaitUntil([this] { return TrayIcon() != 0; })) << "no tray icon";
     }
 
     static std::string Run(const std::vector<std::string>& command) {
         return desktop->Run(command).output;
-    }
-
-    static std::vector<WindowId> Windows(const std::vector<std::string>& search) {
-        std::vector<std::string> command{"xdotool", "search"};
-        command.insert(command.end(), search.begin(), search.end());
-        std::istringstream lines(Run(command));
-        std::vector<WindowId> windows;
-        for (WindowId window = 0; lines >> window;) {
-            windows.push_back(window);
-        }
-        return windows;
-    }
-
-    static bool Viewable(WindowId window) {
-        return Run({"xwininfo", "-id", std::to_string(window)}).find("IsViewable") !=
-               std::string::npos;
     }
 
     static Geometry GeometryOf(WindowId window) {
@@ -98,8 +68,8 @@ class MainWindowEndToEndTest : public ::testing::Test {
 
     // The main window "Tavro!" of this test's program.
     WindowId MainWindow() const {
-        for (const WindowId window :
-             Windows({"--all", "--pid", std::to_string(tavro.Pid()), "--name", "^Tavro!$"})) {
+        for (const WindowId window : desktop->Windows(
+                 {"--all", "--pid", std::to_string(tavro.Pid()), "--name", "^Tavro!$"})) {
             return window;
         }
         return 0;
@@ -107,7 +77,7 @@ class MainWindowEndToEndTest : public ::testing::Test {
 
     // The program's icon, docked in the notification area.
     WindowId TrayIcon() const {
-        for (const WindowId window : Windows({"--onlyvisible", "--class", "tavro"})) {
+        for (const WindowId window : desktop->Windows({"--onlyvisible", "--class", "tavro"})) {
             const Geometry size = GeometryOf(window);
             if (desktop->WindowName(window) == "Tavro" && size.width <= 64 && size.height <= 64) {
                 return window;
@@ -119,11 +89,11 @@ class MainWindowEndToEndTest : public ::testing::Test {
     // Right-clicks the tray icon and waits for its menu.
     void OpenTrayMenu() const {
         const Geometry icon = GeometryOf(TrayIcon());
-        const std::size_t before = Windows({"--onlyvisible", "--class", "tavro"}).size();
+        const std::size_t before = desktop->Windows({"--onlyvisible", "--class", "tavro"}).size();
         desktop->Xdotool({"mousemove", std::to_string(icon.x + icon.width / 2),
                           std::to_string(icon.y + icon.height / 2), "click", "3"});
         ASSERT_TRUE(WaitUntil([&] {
-            return Windows({"--onlyvisible", "--class", "tavro"}).size() > before;
+            return desktop->Windows({"--onlyvisible", "--class", "tavro"}).size() > before;
         })) << "the tray menu did not open";
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
@@ -134,22 +104,15 @@ class MainWindowEndToEndTest : public ::testing::Test {
         desktop->Xdotool({"key", "Up", "Return"});
         ASSERT_TRUE(WaitUntil([&] {
             const WindowId window = MainWindow();
-            return window != 0 && Viewable(window) && desktop->ActiveWindow() == window;
+            return window != 0 && desktop->Viewable(window) && desktop->ActiveWindow() == window;
         })) << "the main window did not open";
     }
 
-    static void Type(const std::string& text) { desktop->Xdotool({"type", "--delay", "40", text}); }
+    static void Type(const std::string& text) { EndToEndTest::Type(text, 40); }
     static void Keys(const std::vector<std::string>& keys) {
         std::vector<std::string> command{"key", "--delay", "80"};
         command.insert(command.end(), keys.begin(), keys.end());
         desktop->Xdotool(command);
-    }
-
-    static std::string EditorTextOnceItIs(const std::string& expected) {
-        std::string text;
-        WaitUntil([&] { return (text = desktop->EditorText()) == expected; },
-                  std::chrono::seconds(5));
-        return text;
     }
 
     std::vector<TriggerRecord> StoredOnceThereAre(std::size_t count) const {
@@ -160,21 +123,23 @@ class MainWindowEndToEndTest : public ::testing::Test {
         return stored;
     }
 
-    static TestDesktop* desktop;
-    static ChildProcess* tray;
-    static WindowId editor;
-    TavroProgram tavro;
+    static inline std::unique_ptr<ChildProcess> tray;
 };
-
-TestDesktop* MainWindowEndToEndTest::desktop = nullptr;
-ChildProcess* MainWindowEndToEndTest::tray = nullptr;
-WindowId MainWindowEndToEndTest::editor = 0;
 
 TEST_F(MainWindowEndToEndTest, StartsHiddenInTheTrayAndATriggerMadeInTheWindowExpands) {
     StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
     ASSERT_NE(MainWindow(), 0U);
-    EXPECT_FALSE(Viewable(MainWindow()));
-    EXPECT_TRUE(Viewable(TrayIcon()));
+    EXPECT_FALSE(desktop->Viewable(MainWindow()));
+    EXPECT_TRUE(desktop->Viewable(TrayIcon()));
+
+    // A second Tavro shows the first one's window and ends with zero.
+    TavroProgram second;
+    second.WriteDatabase({MakeTrigger(u"two", u"Second", u"Text", u"2")}, {});
+    second.Start(desktop->ProgramEnvironment());
+    EXPECT_EQ(second.WaitForExit(std::chrono::seconds(10)).value_or(-1), 0);
+    ASSERT_TRUE(WaitUntil([&] { return desktop->Viewable(MainWindow()); }));
+    desktop->Xdotool({"windowminimize", std::to_string(MainWindow())});
+    ASSERT_TRUE(WaitUntil([&] { return !desktop->Viewable(MainWindow()); }));
 
     OpenMainWindow();
     const Geometry window = GeometryOf(MainWindow());
@@ -217,19 +182,31 @@ TEST_F(MainWindowEndToEndTest, ATrayEntryDeliversAtTheCaretErasingNothing) {
 }
 
 // The menu of several matching triggers takes the window out of sight first.
+// Dismissed, it delivers nothing, and the typed keys are forgotten, so that
+// the shorter trigger alone matches next.
 TEST_F(MainWindowEndToEndTest, TheChoiceOfSeveralTriggersHidesTheWindow) {
     StartTavro({MakeTrigger(u"xy", u"A short one", u"Text", u"SHORT"),
                 MakeTrigger(u"yxy", u"B long one", u"Text", u"LONG")});
     OpenMainWindow();
     const WindowId window = MainWindow();
     desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
-    ASSERT_TRUE(Viewable(window));
+    ASSERT_TRUE(desktop->Viewable(window));
     std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
     Type("yxy");
-    EXPECT_TRUE(WaitUntil([&] { return !Viewable(window); }));
+    EXPECT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
     Keys({"Down", "Down", "Return"});
     EXPECT_EQ(EditorTextOnceItIs("LONG"), "LONG");
+
+    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
+    Type("yxy");
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // the menu opens
+    Keys({"Escape"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(EditorText(), "LONGyxy");
+    Type("xy");
+    EXPECT_EQ(EditorTextOnceItIs("LONGyxySHORT"), "LONGyxySHORT");
 }
 
 TEST_F(MainWindowEndToEndTest, TypingInTheOwnFieldsFiresNothingAndMinimisingHides) {
@@ -247,9 +224,9 @@ TEST_F(MainWindowEndToEndTest, TypingInTheOwnFieldsFiresNothingAndMinimisingHide
 
     const WindowId window = MainWindow();
     desktop->Xdotool({"windowminimize", std::to_string(window)});
-    ASSERT_TRUE(WaitUntil([&] { return !Viewable(window); }));
+    ASSERT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_FALSE(Viewable(window));
+    EXPECT_FALSE(desktop->Viewable(window));
     // Out of sight, not minimised: the desktop lists it nowhere.
     EXPECT_THAT(Run({"xprop", "-id", std::to_string(window), "WM_STATE"}),
                 ::testing::Not(::testing::HasSubstr("Iconic")));
@@ -271,33 +248,24 @@ TEST_F(MainWindowEndToEndTest, TypingInTheOwnFieldsFiresNothingAndMinimisingHide
     }));
 }
 
-TEST_F(MainWindowEndToEndTest, ExitWithPendingEditsKeepsThemInTheDatabase) {
-    StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
-    OpenMainWindow();
-    Keys({"Tab", "Tab", "End"});
-    Type(" edited");
-    Keys({"alt+f", "x"});
-    const auto status = tavro.WaitForExit(std::chrono::seconds(10));
-    ASSERT_TRUE(status.has_value());
-    EXPECT_EQ(*status, 0);
-    const auto stored = test::ReadStoredTriggers(tavro.DatabasePath());
-    ASSERT_EQ(stored.size(), 1U);
-    EXPECT_EQ(stored[0].Display, u"Signature edited");
-}
-
-// Ended by the session or by `kill`, Tavro keeps what was typed in the
-// window and not saved yet.
-TEST_F(MainWindowEndToEndTest, ATerminationSignalKeepsPendingEditsInTheDatabase) {
-    for (const int signal : {SIGTERM, SIGHUP}) {
+// Ended by File > Exit (with zero), by the session or by `kill`, Tavro keeps
+// what was typed in the window and not saved yet.
+TEST_F(MainWindowEndToEndTest, EndingWithPendingEditsKeepsThemInTheDatabase) {
+    for (const int signal : {0, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signal);
         std::filesystem::remove(tavro.DatabasePath());
         StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
         OpenMainWindow();
         Keys({"Tab", "Tab", "End"});
         Type(" edited");
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the last key is up
-        ASSERT_EQ(kill(tavro.Pid(), signal), 0);
-        ASSERT_TRUE(tavro.WaitForExit(std::chrono::seconds(10)).has_value());
+        if (signal == 0) {
+            Keys({"alt+f", "x"});
+            EXPECT_EQ(tavro.WaitForExit(std::chrono::seconds(10)).value_or(-1), 0);
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the last key is up
+            ASSERT_EQ(kill(tavro.Pid(), signal), 0);
+            ASSERT_TRUE(tavro.WaitForExit(std::chrono::seconds(10)).has_value());
+        }
         const auto stored = test::ReadStoredTriggers(tavro.DatabasePath());
         ASSERT_EQ(stored.size(), 1U);
         EXPECT_EQ(stored[0].Display, u"Signature edited");
@@ -330,11 +298,11 @@ TEST_F(MainWindowEndToEndTest, TheTrayIconsClicksKeepTheWindowOutOfTheMenusWay) 
     EXPECT_TRUE(WaitUntil([&] { return desktop->ActiveWindow() == window; }));
 
     click("3");
-    EXPECT_TRUE(WaitUntil([&] { return !Viewable(window); }));
+    EXPECT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
     // 20 entries, 3 separators and "Open": the last one is Open.
     Keys({"Up", "Return"});
-    ASSERT_TRUE(WaitUntil([&] { return Viewable(window); }));
+    ASSERT_TRUE(WaitUntil([&] { return desktop->Viewable(window); }));
     const Geometry shown = GeometryOf(window);
     const Geometry screen = ScreenGeometry();
     EXPECT_NEAR(shown.x + shown.width / 2, screen.width / 2, 40);
@@ -344,26 +312,13 @@ TEST_F(MainWindowEndToEndTest, TheTrayIconsClicksKeepTheWindowOutOfTheMenusWay) 
     desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
     std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
     click("3");
-    EXPECT_TRUE(WaitUntil([&] { return !Viewable(window); }));
+    EXPECT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
     Keys({"Up", "Up", "Return"});
     // The window was shown, so it comes back in front afterwards.
     EXPECT_TRUE(WaitUntil([&] { return desktop->ActiveWindow() == window; }));
     desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
     EXPECT_EQ(EditorTextOnceItIs("text 26"), "text 26");
-}
-
-TEST_F(MainWindowEndToEndTest, ASecondTavroShowsTheFirstOnesWindowAndEndsWithZero) {
-    StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
-    ASSERT_FALSE(Viewable(MainWindow()));
-
-    TavroProgram second;
-    second.WriteDatabase({MakeTrigger(u"two", u"Second", u"Text", u"2")}, {});
-    second.Start(desktop->ProgramEnvironment());
-    const auto status = second.WaitForExit(std::chrono::seconds(10));
-    ASSERT_TRUE(status.has_value());
-    EXPECT_EQ(*status, 0);
-    EXPECT_TRUE(WaitUntil([&] { return Viewable(MainWindow()); }));
 }
 
 }  // namespace

@@ -4,8 +4,7 @@
 #include <fstream>
 #include <regex>
 
-#include "TavroProgram.h"
-#include "support/TestDesktop.h"
+#include "EndToEndFixture.h"
 
 namespace tavro::e2e {
 namespace {
@@ -13,9 +12,6 @@ namespace {
 using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
 using ::testing::Not;
-using x11::test::TestDesktop;
-using x11::test::WaitUntil;
-using x11::test::WindowId;
 
 constexpr auto kBrowserStartTimeout = std::chrono::seconds(60);
 
@@ -34,40 +30,41 @@ const char* const kPage = R"(<!DOCTYPE html>
 
 // A rich-text trigger fired where RTF is not read: Chromium's text field and
 // editor, and mousepad on no list; and plain text with CR LF line ends.
-class RichPasteTest : public ::testing::Test {
+class RichPasteTest : public EndToEndTest {
   protected:
     static void SetUpTestSuite() {
-        desktop = new TestDesktop();
-        editor = desktop->OpenMousepadWindow();
-        tavro = new TavroProgram();
-        std::ofstream(tavro->Folder() / "letter.rtf") << kLetter;
-        std::ofstream(tavro->Folder() / "page.html") << kPage;
+        EndToEndTest::SetUpTestSuite();
+        program = new TavroProgram();
+        std::ofstream(program->Folder() / "letter.rtf") << kLetter;
+        std::ofstream(program->Folder() / "page.html") << kPage;
         TriggerRecord letter = MakeTrigger(u"rtfb", u"Letter", u"RTF", u"plain letter");
-        letter.ReplaceRTFFile = (tavro->Folder() / "letter.rtf").u16string();
-        tavro->WriteDatabase({letter, MakeTrigger(u"crlf", u"Lines", u"Text", u"one\r\ntwo\r\n")},
-                             {});
-        tavro->Start(desktop->ProgramEnvironment());
+        letter.ReplaceRTFFile = (program->Folder() / "letter.rtf").u16string();
+        program->WriteDatabase({letter, MakeTrigger(u"crlf", u"Lines", u"Text", u"one\r\ntwo\r\n")},
+                               {});
+        program->Start(desktop->ProgramEnvironment());
         browser = new ChildProcess(
             {"chromium", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
              "--no-first-run", "--disable-background-networking", "--disable-component-update",
              "--disable-sync", "--password-store=basic",
-             "--user-data-dir=" + (tavro->Folder() / "chromium").string(),
-             "file://" + (tavro->Folder() / "page.html").string()},
+             "--user-data-dir=" + (program->Folder() / "chromium").string(),
+             "file://" + (program->Folder() / "page.html").string()},
             desktop->ProgramEnvironment(), std::nullopt,
-            (tavro->Folder() / "chromium.log").string());
+            (program->Folder() / "chromium.log").string());
     }
     static void TearDownTestSuite() {
         delete browser;
-        delete tavro;
-        delete desktop;
+        delete program;
+        EndToEndTest::TearDownTestSuite();
     }
 
-    void SetUp() override { ASSERT_TRUE(tavro->WaitUntilRunning()); }
+    // Only the tests that type into mousepad bring it to the front: with
+    // keys sent to mousepad right before the browser came to the front, the
+    // browser's field took two of a firing's four Backspaces.
+    void SetUp() override { ASSERT_TRUE(program->WaitUntilRunning()); }
 
-    static void Type(const std::string& text) { desktop->Xdotool({"type", "--delay", "30", text}); }
-
-    static std::string Clipboard(const std::string& type) {
-        return desktop->Run({"xclip", "-o", "-selection", "clipboard", "-t", type}).output;
+    static void ShowEditor() {
+        desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+        desktop->ClearEditor();
     }
 
     // Selects everything in the focused field and copies it; the copy in
@@ -85,17 +82,14 @@ class RichPasteTest : public ::testing::Test {
     // The first time, this waits until the browser has started and takes
     // typing.
     static void ShowPage() {
-        std::string window;
+        std::vector<WindowId> window;
         ASSERT_TRUE(WaitUntil(
             [&] {
-                window =
-                    desktop
-                        ->Run({"xdotool", "search", "--onlyvisible", "--name", "Tavro paste page"})
-                        .output;
-                return !window.empty();
+                return !(window = desktop->Windows({"--onlyvisible", "--name", "Tavro paste page"}))
+                            .empty();
             },
             kBrowserStartTimeout));
-        desktop->Xdotool({"windowactivate", "--sync", window.substr(0, window.find('\n'))});
+        desktop->Xdotool({"windowactivate", "--sync", std::to_string(window.front())});
         ASSERT_TRUE(WaitUntil(
             [] {
                 desktop->Xdotool({"key", "ctrl+a", "BackSpace"});
@@ -106,16 +100,10 @@ class RichPasteTest : public ::testing::Test {
         desktop->Xdotool({"key", "ctrl+a", "BackSpace"});
     }
 
-    static TestDesktop* desktop;
-    static WindowId editor;
-    static TavroProgram* tavro;
-    static ChildProcess* browser;
+    // One program for all the tests, started with the browser.
+    static inline TavroProgram* program = nullptr;
+    static inline ChildProcess* browser = nullptr;
 };
-
-TestDesktop* RichPasteTest::desktop = nullptr;
-WindowId RichPasteTest::editor = 0;
-TavroProgram* RichPasteTest::tavro = nullptr;
-ChildProcess* RichPasteTest::browser = nullptr;
 
 TEST_F(RichPasteTest, ABrowserGetsFormattedTextInItsEditorAndPlainTextInItsField) {
     ShowPage();
@@ -136,8 +124,7 @@ TEST_F(RichPasteTest, ABrowserGetsFormattedTextInItsEditorAndPlainTextInItsField
 }
 
 TEST_F(RichPasteTest, APlainEditorOnNoListGetsThePlainText) {
-    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
-    desktop->ClearEditor();
+    ShowEditor();
     Type("a rtfb");
     // Offered first as RTF, then as HTML, then as text in the X11 types.
     std::string targets;
@@ -151,8 +138,7 @@ TEST_F(RichPasteTest, APlainEditorOnNoListGetsThePlainText) {
 }
 
 TEST_F(RichPasteTest, PastedTextHasLineFeedsOnly) {
-    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
-    desktop->ClearEditor();
+    ShowEditor();
     Type("crlf");
     WaitUntil([] { return Clipboard("UTF8_STRING") == "one\ntwo\n"; });
     std::string text;

@@ -1,10 +1,7 @@
 #include "TavroProgram.h"
 
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
-
 #include "store/StoreStatements.h"
+#include "support/Files.h"
 #include "support/TestDesktop.h"
 
 namespace tavro::e2e {
@@ -32,10 +29,7 @@ void TavroProgram::Start(const Environment& environment) {
 
 bool TavroProgram::WaitUntilRunning() {
     return x11::test::WaitUntil([this] {
-        std::ifstream log(Folder() / "tavro.log");
-        std::stringstream text;
-        text << log.rdbuf();
-        return text.str().find("Tavro is running") != std::string::npos;
+        return test::ReadFile(Folder() / "tavro.log").find("Tavro is running") != std::string::npos;
     });
 }
 

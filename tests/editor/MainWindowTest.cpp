@@ -8,7 +8,6 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -72,7 +71,6 @@ class MainWindowTest : public QObject {
     void initTestCase() { QuietAboutRaising(); }
     void ListLinesShowTheirTriggersAlsoWhenEqualOrWithoutName();
     void FieldEditsGoToTheSlotAndTheListChangesOnlyAfterASave();
-    void SavingKeepsTheEditedTriggerShownWhenTheListResorts();
     void LeavingATriggerSavesItsEdits();
     void NewTriggerStopsAtTwentyAndIsSavedOnlyWithATriggerText();
     void NewTriggerWhileModifiedSavesFirstAndKeepsTheNewSlot();
@@ -80,11 +78,9 @@ class MainWindowTest : public QObject {
     void DeleteActsOnlyFromTheListAndAfterConfirmation();
     void TheTypeBoxTakesOnlyItsLetters();
     void AlternateAndBackSwitchBetweenTheTextAndTheTypePage();
-    void InsertDateAndTimeGoToTheCaretAndLeaveTheClipboard();
-    void PasteReplacesTheTextWithTheClipboardsText();
+    void InsertDateAndTimeGoToTheCaretAndPasteReplacesTheText();
     void DropsOnTheCommandLine();
     void TheProgramDialogOffersExecutablesAndCancelChangesNothing();
-    void ShowingATriggerLoadsItsPreviewAndPictureOrEmptiesThem();
     void TheApplicationListPageAddsAndDeletes();
     void ActivationKeepsPendingEditsAndReloadsOtherwise();
     void ExitSavesPendingEditsAndAsksWhenTheSaveFails();
@@ -131,31 +127,22 @@ void MainWindowTest::FieldEditsGoToTheSlotAndTheListChangesOnlyAfterASave() {
     QVERIFY(!window.triggers.TriggersDirty);
 
     window.form.txtDisplay->selectAll();
-    QTest::keyClicks(window.form.txtDisplay, QStringLiteral("Greeting"));
-    QCOMPARE(Q(window.triggers.Slot(2).Display), QStringLiteral("Greeting"));
+    QTest::keyClicks(window.form.txtDisplay, QStringLiteral("A signature"));
+    QCOMPARE(Q(window.triggers.Slot(2).Display), QStringLiteral("A signature"));
     QVERIFY(window.triggers.TriggersDirty);
     QVERIFY(window.ListLines()[2] == u"sig - Signature");
     QCOMPARE(window.Stored()[2].Display, std::u16string(u"Signature"));
 
-    Menu(window.form, "mnuSave").trigger();
+    // Saved, it sorts before "Address": in slot 1 now, and still shown.
+    QTest::keySequence(window.form.txtDisplay, QKeySequence(Qt::CTRL | Qt::Key_S));
     QVERIFY(!window.triggers.TriggersDirty);
     QVERIFY(
-        (window.ListLines() ==
-         std::vector<std::u16string>{u"addr - Address", u"calc - Calculator", u"sig - Greeting"}));
-    QCOMPARE(window.Stored()[2].Display, std::u16string(u"Greeting"));
+        (window.ListLines() == std::vector<std::u16string>{u"addr - Address", u"calc - Calculator",
+                                                           u"sig - A signature"}));
+    QCOMPARE(window.Stored()[1].Display, std::u16string(u"A signature"));
     QCOMPARE(window.platform.desktop.shownTrayEntries,
-             (std::vector<std::u16string>{u"Calculator - Launch", u"-", u"Address - Text",
-                                          u"Greeting - Text"}));
-}
-
-void MainWindowTest::SavingKeepsTheEditedTriggerShownWhenTheListResorts() {
-    MainWindowFixture window(ThreeTriggers());
-    window.ClickLine(*window.form.lstTriggers, 2);  // Signature, slot 2
-    window.form.txtDisplay->selectAll();
-    QTest::keyClicks(window.form.txtDisplay, QStringLiteral("A signature"));
-    QTest::keySequence(window.form.txtDisplay, QKeySequence(Qt::CTRL | Qt::Key_S));
-
-    // Sorted before "Address" now, the trigger is in slot 1 and still shown.
+             (std::vector<std::u16string>{u"Calculator - Launch", u"-", u"A signature - Text",
+                                          u"Address - Text"}));
     QCOMPARE(Q(window.triggers.Slot(1).Display), QStringLiteral("A signature"));
     QCOMPARE(window.triggers.CurrentTrigger, 1);
     QCOMPARE(window.form.txtTrigger->text(), QStringLiteral("sig"));
@@ -344,7 +331,7 @@ void MainWindowTest::AlternateAndBackSwitchBetweenTheTextAndTheTypePage() {
     QVERIFY(window.form.textPage->cmdBack->isHidden());
 }
 
-void MainWindowTest::InsertDateAndTimeGoToTheCaretAndLeaveTheClipboard() {
+void MainWindowTest::InsertDateAndTimeGoToTheCaretAndPasteReplacesTheText() {
     MainWindowFixture window({MakeTrigger(u"hw", u"Hello", u"Text", u"Hello World")});
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     QPlainTextEdit& text = *window.form.textPage->txtReplaceText;
@@ -362,10 +349,8 @@ void MainWindowTest::InsertDateAndTimeGoToTheCaretAndLeaveTheClipboard() {
     QCOMPARE(Q(window.triggers.Slot(0).ReplaceText), QStringLiteral("Hello %date%World%time%"));
     QVERIFY(window.triggers.TriggersDirty);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
-}
 
-void MainWindowTest::PasteReplacesTheTextWithTheClipboardsText() {
-    MainWindowFixture window({MakeTrigger(u"hw", u"Hello", u"Text", u"Hello World")});
+    // Paste replaces the whole text with the clipboard's.
     QGuiApplication::clipboard()->setText(QStringLiteral("Two\nlines"));
     window.form.textPage->cmdPasteText->click();
     QCOMPARE(window.form.textPage->txtReplaceText->toPlainText(), QStringLiteral("Two\nlines"));
@@ -422,25 +407,13 @@ void MainWindowTest::TheProgramDialogOffersExecutablesAndCancelChangesNothing() 
     // folders and the programs, "All Files" every file.
     QStringList executables;
     QStringList all;
-    const auto listed = [](QFileDialog& dialog) {
-        auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
-        QStringList names;
-        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
-            names.push_back(view->model()->index(row, 0, view->rootIndex()).data().toString());
-        }
-        names.sort();
-        return names;
-    };
     WhenShown<QFileDialog>([&](QFileDialog& dialog) {
         QCOMPARE(dialog.directory().absolutePath(), Q(programs.Path().u16string()));
-        auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
-        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 2);
-        executables = listed(dialog);
+        executables = ListedFiles(dialog, 2);
         auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         types->setFocus();
         QTest::keyClick(types, Qt::Key_Down);
-        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3);
-        all = listed(dialog);
+        all = ListedFiles(dialog, 3);
         dialog.reject();
     });
     page.cmdCommandLine->click();
@@ -458,54 +431,6 @@ void MainWindowTest::TheProgramDialogOffersExecutablesAndCancelChangesNothing() 
     QCOMPARE(page.txtCommandLine->text(), QStringLiteral("/bin/true"));
     QCOMPARE(Q(window.triggers.Slot(0).CommandLine), QStringLiteral("/bin/true"));
     QVERIFY(window.triggers.TriggersDirty);
-}
-
-void MainWindowTest::ShowingATriggerLoadsItsPreviewAndPictureOrEmptiesThem() {
-    const auto letter = [](const std::filesystem::path& folder) {
-        std::ofstream(folder / "letter.rtf") << R"({\rtf1\ansi Dear {\b friend}\par})";
-        return (folder / "letter.rtf").u16string();
-    };
-    test::TemporaryFolder files("tavro-content");
-    QImage red(4, 4, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    red.save(QString::fromStdString((files.Path() / "red.png").string()));
-
-    TriggerRecord rtf = MakeTrigger(u"rtf", u"Letter", u"RTF", u"Dear friend");
-    rtf.ReplaceRTFFile = letter(files.Path());
-    TriggerRecord lost = MakeTrigger(u"lost", u"Lost letter", u"RTF");
-    lost.ReplaceRTFFile = (files.Path() / "gone.rtf").u16string();
-    TriggerRecord image = MakeTrigger(u"img", u"Red", u"Image", u"[red]");
-    image.ReplaceImageFile = (files.Path() / "red.png").u16string();
-    TriggerRecord bare = MakeTrigger(u"bare", u"Bare", u"Image", u"[bare]");
-    MainWindowFixture window({rtf, lost, image, bare});
-    // Slots: Bare, Red (Image), Letter, Lost letter (RTF).
-    frmTavro& form = window.form;
-    // Shown as firing shows it, the preview is drawn once the events at
-    // hand are handled.
-    const auto show = [&form](int slot) {
-        form.ShowTrigger(slot);
-        QCoreApplication::processEvents();
-    };
-
-    show(2);
-    QCOMPARE(form.richTextPage->txtReplaceRTF->Text(), QStringLiteral("Dear friend"));
-    QVERIFY(form.ReplaceRTF().find("friend") != std::string::npos);
-    QVERIFY(form.HasReplaceRTF());
-    show(3);
-    QCOMPARE(form.richTextPage->txtReplaceRTF->Text(), QString());
-    QVERIFY(!form.HasReplaceRTF());
-    // An empty file holds nothing to paste either.
-    std::ofstream(files.Path() / "gone.rtf").flush();
-    show(3);
-    QVERIFY(!form.HasReplaceRTF());
-
-    show(1);
-    QVERIFY(form.HasTriggerPicture());
-    QCOMPARE(form.TriggerPicture().pixelColor(0, 0), QColor(Qt::red));
-    QVERIFY(form.imagePage->picImage->pixmap().width() == 4);
-    show(0);
-    QVERIFY(!form.HasTriggerPicture());
-    QCOMPARE(Q(form.ReplaceText()), QStringLiteral("[bare]"));
 }
 
 void MainWindowTest::TheApplicationListPageAddsAndDeletes() {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QTest>
 #include <QTimer>
 
@@ -23,6 +24,19 @@ void WhenShown(std::function<void(Dialog&)> act) {
         }
     });
     poll->start();
+}
+
+// The names Qt's file dialog lists, sorted, once it lists `count` of them.
+inline QStringList ListedFiles(QFileDialog& dialog, int count) {
+    auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+    QStringList names;
+    if (QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) == count; })) {
+        for (int row = 0; row < count; ++row) {
+            names.push_back(view->model()->index(row, 0, view->rootIndex()).data().toString());
+        }
+    }
+    names.sort(Qt::CaseInsensitive);
+    return names;
 }
 
 // Types the name into Qt's file dialog and presses Enter there.

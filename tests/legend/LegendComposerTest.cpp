@@ -8,6 +8,7 @@
 namespace tavro {
 namespace {
 
+using test::WriteFile;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;

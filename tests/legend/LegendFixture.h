@@ -15,6 +15,7 @@
 #include "richtext/PngEncoder.h"
 #include "store/DataFolder.h"
 #include "store/TriggerTable.h"
+#include "support/Files.h"
 #include "support/TemporaryFolder.h"
 
 namespace tavro::test {
@@ -46,10 +47,6 @@ class LegendFixture : public ::testing::Test {
             start = end + 1;
         }
         return lines;
-    }
-
-    static void WriteFile(const std::filesystem::path& path, const std::string& content) {
-        std::ofstream(path, std::ios::binary) << content;
     }
 
     // A grey PNG of the given size, written to the path; returns its bytes.

@@ -20,6 +20,7 @@
 #include "richtext/DocumentText.h"
 #include "richtext/RtfReader.h"
 #include "store/TriggerTable.h"
+#include "support/Files.h"
 #include "support/LibreOffice.h"
 #include "text/Utf8.h"
 #include "window/WindowOperations.h"
@@ -29,13 +30,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::LibreOffice;
+using test::ReadFile;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 // The lines that hold more than blanks, without trailing blanks and page
 // breaks.

@@ -11,6 +11,8 @@
 namespace tavro {
 namespace {
 
+using test::ReadFile;
+using test::WriteFile;
 using ::testing::ElementsAre;
 
 constexpr WindowHandle kMainWindow = 100;
@@ -46,9 +48,7 @@ TEST_F(LegendPrinting, SavesThePrintoutBesideTheProgramInPlaceOfTheOldOneAndOpen
     const std::filesystem::path file = ProgramFolder() / "printout.rtf";
     WriteFile(file, std::string(200000, 'x'));
     Print(ProgramFolder());
-    std::ifstream saved(file, std::ios::binary);
-    const RtfReadResult result = ReadRtf(
-        std::string(std::istreambuf_iterator<char>(saved), std::istreambuf_iterator<char>()));
+    const RtfReadResult result = ReadRtf(ReadFile(file));
     EXPECT_TRUE(result.problems.empty());
     EXPECT_EQ(result.document, Compose());
     EXPECT_THAT(Calls(), ElementsAre(fake::FormatCall(
@@ -93,9 +93,7 @@ TEST_F(LegendPrinting, AReadOnlyPrintoutIsNotReplaced) {
         std::exit(Calls() == std::vector{CannotSave(file)} ? 0 : 1);
     };
     EXPECT_EXIT(printAsUser(), ::testing::ExitedWithCode(0), "");
-    std::ifstream kept(file);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), std::istreambuf_iterator<char>()),
-              "kept");
+    EXPECT_EQ(ReadFile(file), "kept");
 }
 
 }  // namespace

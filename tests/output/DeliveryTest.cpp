@@ -78,19 +78,15 @@ class DeliveryTest : public ::testing::Test {
     FakeEngine fixture;
 };
 
-TEST_F(DeliveryTest, SendKeyApplicationsReceiveKeystrokes) {
-    EXPECT_THAT(Fire(Target::SendKey, u"Text"),
-                ElementsAreArray(Join({{kBack, kBack, kBack}, kTypedHi})));
-}
-
+// Keystrokes of the text, the alternate text of rich triggers (no Right
+// arrow after an image's), also for an application on both lists.
 TEST_F(DeliveryTest, SendKeyApplicationsReceiveTheAlternateTextOfRichTriggers) {
-    EXPECT_THAT(Fire(Target::SendKey, u"RTF"),
-                ElementsAreArray(Join({{kBack, kBack, kBack}, kTypedHi})));
-}
-
-TEST_F(DeliveryTest, SendKeyApplicationsReceiveTheAlternateTextOfImageTriggersWithoutRightArrow) {
-    EXPECT_THAT(Fire(Target::SendKey, u"Image"),
-                ElementsAreArray(Join({{kBack, kBack, kBack}, kTypedHi})));
+    const std::vector<std::string> typedHi = Join({{kBack, kBack, kBack}, kTypedHi});
+    for (const char16_t* type : {u"Text", u"RTF", u"Image"}) {
+        EXPECT_THAT(Fire(Target::SendKey, type), ElementsAreArray(typedHi));
+    }
+    fixture.engine.Applications().TextOnlyApps.push_back(u"terminal");
+    EXPECT_THAT(Fire(Target::SendKey, u"Text"), ElementsAreArray(typedHi));
 }
 
 TEST_F(DeliveryTest, TextOnlyApplicationsReceivePastedPlainText) {
@@ -115,28 +111,19 @@ TEST_F(DeliveryTest, LaunchTriggersStartTheirCommandEverywhereAndEraseNothing) {
     }
 }
 
-TEST_F(DeliveryTest, AnImageTriggerWithoutPictureLeavesTheTypedTriggerAndTheClipboard) {
-    EXPECT_THAT(Fire(Target::Other, u"Image", u"Hi", false), IsEmpty());
-    EXPECT_THAT(fixture.log.CallsStartingWith({"Tray"}),
-                ElementsAre("Tray.ShowFlashIcon()", "Tray.ShowNormalIcon()"));
-}
-
+// So does an image trigger without its picture, and a trigger of no known
+// type.
 TEST_F(DeliveryTest, AnRtfTriggerWithoutItsFileLeavesTheTypedTriggerAndTheClipboard) {
     EXPECT_THAT(Fire(Target::Other, u"RTF", u"Hi", true, false), IsEmpty());
     // Where the alternate text is delivered, the file is not needed.
     EXPECT_THAT(Fire(Target::TextOnly, u"RTF", u"Hi", true, false),
                 ElementsAreArray(ErasePaste("Clipboard.SetText(\"Hi\")")));
-}
 
-TEST_F(DeliveryTest, AnUnknownTypeDeliversNothing) {
+    EXPECT_THAT(Fire(Target::Other, u"Image", u"Hi", false), IsEmpty());
+    EXPECT_THAT(fixture.log.CallsStartingWith({"Tray"}),
+                ElementsAre("Tray.ShowFlashIcon()", "Tray.ShowNormalIcon()"));
     EXPECT_THAT(Fire(Target::Other, u""), IsEmpty());
     EXPECT_THAT(Fire(Target::Other, u"Sound"), IsEmpty());
-}
-
-TEST_F(DeliveryTest, AnApplicationOnBothListsReceivesKeystrokes) {
-    fixture.engine.Applications().TextOnlyApps.push_back(u"terminal");
-    EXPECT_THAT(Fire(Target::SendKey, u"Text"),
-                ElementsAreArray(Join({{kBack, kBack, kBack}, kTypedHi})));
 }
 
 TEST_F(DeliveryTest, TheEnterTokenIsAKeyForSendKeyApplicationsAndTextElsewhere) {

@@ -28,6 +28,11 @@ std::string BodyOfText(const std::u16string& text, CharacterFormat format = {}) 
     return Body(RichDocumentBuilder().Paragraph().Text(text, format).Build());
 }
 
+// The body of one paragraph of text in the default format.
+std::string PlainParagraph(const std::string& markup) {
+    return "<p style=\"margin:0;\"><span style=\"font-size:12pt;\">" + markup + "</span></p>\n";
+}
+
 TEST(HtmlWriter, WritesEveryCharacterFormat) {
     CharacterFormat all;
     all.font = 1;
@@ -78,8 +83,7 @@ TEST(HtmlWriter, KeepsLinesBlanksAndTabsVisible) {
     // A line break; blanks at a line's start and in runs alternate with
     // no-break spaces; a tab keeps its width.
     EXPECT_EQ(BodyOfText(u"a" + kBreak + u"  b   c\td"),
-              "<p style=\"margin:0;\"><span style=\"font-size:12pt;\">a<br>&nbsp; b &nbsp; c"
-              "<span style=\"white-space:pre\">\t</span>d</span></p>\n");
+              PlainParagraph("a<br>&nbsp; b &nbsp; c<span style=\"white-space:pre\">\t</span>d"));
     // Empty paragraphs and an empty last line still take a line.
     const Document document = RichDocumentBuilder()
                                   .Paragraph()
@@ -97,8 +101,7 @@ TEST(HtmlWriter, KeepsLinesBlanksAndTabsVisible) {
 
 TEST(HtmlWriter, WritesTextBeyondAsciiAsUtf8) {
     EXPECT_EQ(BodyOfText(u"caf\u00E9 \u20AC \u65E5 \U0001F600 \u00A0"),
-              "<p style=\"margin:0;\"><span style=\"font-size:12pt;\">"
-              "caf\xC3\xA9 \xE2\x82\xAC \xE6\x97\xA5 \xF0\x9F\x98\x80 \xC2\xA0</span></p>\n");
+              PlainParagraph("caf\xC3\xA9 \xE2\x82\xAC \xE6\x97\xA5 \xF0\x9F\x98\x80 \xC2\xA0"));
 }
 
 TEST(HtmlWriter, WritesPicturesAsDataUrls) {
@@ -151,16 +154,13 @@ TEST(HtmlWriter, WritesTableRowsAsOneTable) {
 // style or URL of its own can get into the page.
 TEST(HtmlWriter, HostileTextStaysText) {
     EXPECT_EQ(BodyOfText(u"<script>alert('x & \"y\"')</script><img src=x onerror=alert(1)>"),
-              "<p style=\"margin:0;\"><span style=\"font-size:12pt;\">"
-              "&lt;script&gt;alert(&#39;x &amp; &quot;y&quot;&#39;)&lt;/script&gt;"
-              "&lt;img src=x onerror=alert(1)&gt;</span></p>\n");
-    EXPECT_EQ(BodyOfText(u"&lt; stays &amp;lt;"),
-              "<p style=\"margin:0;\"><span style=\"font-size:12pt;\">"
-              "&amp;lt; stays &amp;amp;lt;</span></p>\n");
+              PlainParagraph("&lt;script&gt;alert(&#39;x &amp; &quot;y&quot;&#39;)&lt;/script&gt;"
+                             "&lt;img src=x onerror=alert(1)&gt;"));
+    EXPECT_EQ(BodyOfText(u"&lt; stays &amp;lt;"), PlainParagraph("&amp;lt; stays &amp;amp;lt;"));
     // Control characters are dropped; a lone surrogate becomes U+FFFD.
     EXPECT_EQ(BodyOfText(u"a\r\n\x01\x7F" + std::u16string(1, char16_t{0xD800}) + u"b"),
-              "<p style=\"margin:0;\"><span style=\"font-size:12pt;\">a\xEF\xBF\xBD"
-              "b</span></p>\n");
+              PlainParagraph("a\xEF\xBF\xBD"
+                             "b"));
 }
 
 TEST(HtmlWriter, HostileDocumentsMakeNoMarkupOfTheirOwn) {

@@ -19,6 +19,7 @@
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
 #include "support/ChildProcess.h"
+#include "support/Files.h"
 #include "support/LibreOffice.h"
 #include "text/Utf8.h"
 
@@ -27,18 +28,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::LibreOffice;
+using test::ReadFile;
 using test::RichDocumentBuilder;
+using test::WriteFile;
 using x11::test::EnvironmentWith;
 using x11::test::RunTool;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
 
 // A red and white striped PNG.
 Picture StripedPng(int width, int height) {

@@ -1,12 +1,11 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "richtext/ImageSize.h"
 #include "richtext/RichDocument.h"
+#include "support/Files.h"
 
 namespace tavro::test {
 
@@ -38,8 +37,7 @@ class RichDocumentBuilder {
 
 // A file of tests/richtext/data.
 inline std::string TestDataFile(const std::string& name) {
-    std::ifstream file(std::filesystem::path(TAVRO_RICHTEXT_TEST_DATA) / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return ReadFile(std::filesystem::path(TAVRO_RICHTEXT_TEST_DATA) / name);
 }
 
 // A real JPEG file: one blue pixel.

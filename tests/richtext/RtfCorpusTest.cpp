@@ -1,6 +1,4 @@
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -10,6 +8,7 @@
 #include "richtext/HtmlWriter.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
+#include "support/Files.h"
 
 namespace tavro {
 namespace {
@@ -21,9 +20,7 @@ namespace {
 TEST(RtfFuzzCorpus, EveryInputReadsAndRoundTrips) {
     std::size_t files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(TAVRO_RICHTEXT_CORPUS)) {
-        std::ifstream file(entry.path(), std::ios::binary);
-        const std::string input{std::istreambuf_iterator<char>(file),
-                                std::istreambuf_iterator<char>()};
+        const std::string input = test::ReadFile(entry.path());
         const RtfReadResult result = ReadRtf(input);
         if (result.isRtf) {
             const RtfReadResult again = ReadRtf(WriteRtf(result.document));

@@ -35,13 +35,12 @@ TEST_F(DataFolderTest, MakesTheDataFolderOnceAndLeavesAnExistingOneAlone) {
     EXPECT_FALSE(CheckDataFolder(program.Path() / "missing" / "deeper"));
 }
 
-TEST_F(DataFolderTest, AnExistingFileKeepsItsPath) {
+// An existing file keeps its path.
+TEST_F(DataFolderTest, AFileMovedWithTheProgramIsFoundInTheDataFolder) {
     const auto file = Touch(program.Path() / "elsewhere" / "letter.rtf").u16string();
     EXPECT_EQ(FindContentFile(file, program.Path(), triggers), file);
     EXPECT_FALSE(triggers.TriggersDirty);
-}
 
-TEST_F(DataFolderTest, AFileMovedWithTheProgramIsFoundInTheDataFolder) {
     const auto moved = Touch(program.Path() / "data" / "letter.rtf");
     EXPECT_EQ(FindContentFile(u"C:\\Old Place\\data\\letter.rtf", program.Path(), triggers),
               moved.u16string());

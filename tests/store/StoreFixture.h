@@ -15,6 +15,13 @@
 
 namespace tavro::test {
 
+// The messages of a failed save and of a refused deletion.
+inline const std::string kCannotSave =
+    "MessageBox(\"Cannot Save Data\",\"Error saving database.\",Exclamation)";
+inline const std::string kCannotDeleteLast =
+    "MessageBox(\"You cannot delete the last trigger. Please add a new trigger before deleting "
+    "this one.\",\"Cannot delete trigger\",Exclamation)";
+
 // Runs SQL on a database file through a connection of its own, as another
 // program would.
 void RunSql(const std::filesystem::path& database, const std::string& sql);

@@ -11,14 +11,13 @@
 namespace tavro {
 namespace {
 
+using test::kCannotDeleteLast;
+using test::kCannotSave;
 using test::RunSql;
 using test::StoreFixture;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-
-const std::string kCannotSave =
-    "MessageBox(\"Cannot Save Data\",\"Error saving database.\",Exclamation)";
 
 class TriggerSaveTest : public StoreFixture, public ::testing::Test {
   protected:
@@ -169,10 +168,7 @@ TEST_F(TriggerSaveTest, DeletingAfterAFailedSaveNeverEmptiesTheTable) {
     platform.log.Clear();
 
     EXPECT_FALSE(triggers.DeleteTrigger(4, platform.desktop));
-    EXPECT_THAT(platform.log.Calls(),
-                ElementsAre("MessageBox(\"You cannot delete the last trigger. Please add a new "
-                            "trigger before deleting this one.\",\"Cannot delete trigger\","
-                            "Exclamation)"));
+    EXPECT_THAT(platform.log.Calls(), ElementsAre(kCannotDeleteLast));
 
     RunSql(DatabasePath(), "DROP TRIGGER refuse");
     store.mnuSave_Click();

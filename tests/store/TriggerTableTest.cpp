@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/fake/FakePlatform.h"
+#include "StoreFixture.h"
 
 namespace tavro {
 namespace {
@@ -29,15 +29,10 @@ TEST(TriggerTable, RefusesToDeleteTheLastTrigger) {
     EXPECT_FALSE(table.DeleteTrigger(0, platform.desktop));
 
     EXPECT_EQ(table.Slot(0).Trigger, u"t0");
-    EXPECT_THAT(platform.log.Calls(),
-                ElementsAre("MessageBox(\"You cannot delete the last trigger. Please add a new "
-                            "trigger before deleting this one.\",\"Cannot delete trigger\","
-                            "Exclamation)"));
-}
+    EXPECT_THAT(platform.log.Calls(), ElementsAre(test::kCannotDeleteLast));
 
-TEST(TriggerTable, ANewTriggerWithoutItsTextDoesNotCountForTheLastOne) {
-    fake::FakePlatform platform;
-    TriggerTable table = TableOf(2);
+    // A new trigger without its text does not count for the last one.
+    table = TableOf(2);
     table.Slot(1).Trigger.clear();
     EXPECT_FALSE(table.DeleteTrigger(0, platform.desktop));
     EXPECT_EQ(table.Slot(0).Trigger, u"t0");
@@ -47,26 +42,11 @@ TEST(TriggerTable, ANewTriggerWithoutItsTextDoesNotCountForTheLastOne) {
 TEST(TriggerTable, DeletingEmptiesOnlyTheTriggerTextAndKeepsTheCount) {
     fake::FakePlatform platform;
     TriggerTable table = TableOf(5);
-
     EXPECT_TRUE(table.DeleteTrigger(3, platform.desktop));
-
     EXPECT_EQ(table.TriggerCount, 5);
     EXPECT_EQ(table.Slot(3).Trigger, u"");
     EXPECT_EQ(table.Slot(3).Display, u"Name");
     EXPECT_THAT(platform.log.Calls(), IsEmpty());
-}
-
-TEST(TriggerTable, ComposesListLinesAndTrayEntries) {
-    TriggerTable table;
-    table.Slot(0) = {.Trigger = u"abc",
-                     .Display = u"Sig",
-                     .ReplaceText = u"",
-                     .ReplaceRTFFile = u"",
-                     .ReplaceImageFile = u"",
-                     .CommandLine = u"",
-                     .Type = u"Text"};
-    EXPECT_EQ(table.ListLine(0), u"abc - Sig");
-    EXPECT_EQ(table.TrayEntry(0), u"Sig - Text");
 }
 
 TEST(TriggerTable, ClearingEmptiesEverySlotButKeepsCountAndCurrent) {

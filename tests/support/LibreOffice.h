@@ -5,12 +5,12 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/ChildProcess.h"
+#include "support/Files.h"
 #include "support/TemporaryFolder.h"
 
 namespace tavro::test {
@@ -48,10 +48,7 @@ class LibreOffice {
         return status == 0;
     }
 
-    std::string Log() const {
-        std::ifstream log(Folder() / "soffice.log", std::ios::binary);
-        return {std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
-    }
+    std::string Log() const { return ReadFile(Folder() / "soffice.log"); }
 
   private:
     static void KillChildrenOf(pid_t pid) {

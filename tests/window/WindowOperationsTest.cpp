@@ -21,7 +21,6 @@ class WindowOperationsTest : public ::testing::Test {
         platform.windows.AddWindow(kEditor, u"hello world", 2);
         platform.windows.AddWindow(kOther, u"Other", 3);
         platform.windows.SetMainWindow(kMain);
-        platform.windows.SetProgramFolder(u"/opt/tavro");
     }
 
     fake::FakePlatform platform;
@@ -77,25 +76,9 @@ TEST_F(WindowOperationsTest, TheCaptionEndsWithItsTerminatingNul) {
     EXPECT_EQ(operations.GetForegroundCaption(), std::u16string(1, u'\0'));
 }
 
-TEST_F(WindowOperationsTest, OpensTheWholeCommandLineInTheProgramFolder) {
-    operations.ShellOpen(u"gedit /tmp/a file.txt");
-    EXPECT_THAT(
-        platform.log.Calls(),
-        ElementsAre("ShellExecuteA(100,\"Open\",\"gedit /tmp/a file.txt\",\"\",\"/opt/tavro\",1)"));
-}
-
 TEST_F(WindowOperationsTest, MakesTopmostWithoutMovingSizingOrActivating) {
     operations.MakeTopmost(kMain);
     EXPECT_THAT(platform.log.Calls(), ElementsAre("SetWindowPos(100,-1,0,0,0,0,19)"));
-}
-
-TEST_F(WindowOperationsTest, AKeyIsOnWhenDownOrToggled) {
-    constexpr int kCapsLock = 20;
-    EXPECT_FALSE(operations.KeyStateOn(kCapsLock));
-    platform.windows.SetKeyState(kCapsLock, 1);  // light on
-    EXPECT_TRUE(operations.KeyStateOn(kCapsLock));
-    platform.windows.SetKeyState(kCapsLock, static_cast<std::int16_t>(0x8000));  // held, light off
-    EXPECT_TRUE(operations.KeyStateOn(kCapsLock));
 }
 
 }  // namespace

@@ -158,20 +158,13 @@ std::string WithLineFeeds(std::u16string_view text) {
 // keyboard, as Windows gives them.
 TEST_F(KeystrokeSendingTest, TheLayoutAnswersAsAUsKeyboardOnWindows) {
     KeyboardLayout& layout = fixture_->ports.layout;
-    EXPECT_EQ(layout.VkKeyScanA(u'v'), 0x56);
-    EXPECT_EQ(layout.VkKeyScanA(u'V'), 0x156);
-    EXPECT_EQ(layout.VkKeyScanA(u'\b'), 0x08);
-    EXPECT_EQ(layout.VkKeyScanA(u'\r'), 0x0D);
-    EXPECT_EQ(layout.VkKeyScanA(u' '), 0x20);
-    EXPECT_EQ(layout.VkKeyScanA(u'7'), 0x37);
-    EXPECT_EQ(layout.VkKeyScanA(u'&'), 0x137);
-    EXPECT_EQ(layout.VkKeyScanA(u'*'), 0x138);
-    EXPECT_EQ(layout.VkKeyScanA(u'('), 0x139);
-    EXPECT_EQ(layout.VkKeyScanA(u')'), 0x130);
-    EXPECT_EQ(layout.VkKeyScanA(u'"'), 0x1DE);
-    EXPECT_EQ(layout.VkKeyScanA(u'/'), 0xBF);
-    EXPECT_EQ(layout.VkKeyScanA(u'é'), -1);
-    EXPECT_EQ(layout.VkKeyScanA(u'中'), -1);
+    const std::pair<char16_t, short> scans[] = {
+        {u'v', 0x56},  {u'V', 0x156}, {u'\b', 0x08}, {u'\r', 0x0D}, {u' ', 0x20},
+        {u'7', 0x37},  {u'&', 0x137}, {u'*', 0x138}, {u'(', 0x139}, {u')', 0x130},
+        {u'"', 0x1DE}, {u'/', 0xBF},  {u'é', -1},    {u'中', -1}};
+    for (const auto& [character, scan] : scans) {
+        EXPECT_EQ(layout.VkKeyScanA(character), scan) << static_cast<int>(character);
+    }
     EXPECT_EQ(layout.OemKeyScan(layout.CharToOemA(u'v')), 0x2FU);
     EXPECT_EQ(layout.OemKeyScan(layout.CharToOemA(u'?')), 0x10035U);
     const KeyboardLayoutHandle handle = layout.GetKeyboardLayout();
@@ -184,27 +177,31 @@ TEST_F(KeystrokeSendingTest, TheLayoutAnswersAsAUsKeyboardOnWindows) {
         layout.ToAscii(virtualKey, 0, state, output, 0);
         return output;
     };
-    EXPECT_EQ(translated(0x41), U'a');
-    EXPECT_EQ(translated(0x31), U'1');
-    EXPECT_EQ(translated(0x61), U'1');  // keypad 1
-    EXPECT_EQ(translated(0xBA), U';');
-    EXPECT_EQ(translated(0x20), U' ');
-    EXPECT_EQ(translated(0x70), 0U);  // F1 types nothing
+    // Keypad 1 types 1, F1 nothing.
+    const std::pair<std::uint32_t, std::uint32_t> characters[] = {
+        {0x41, U'a'}, {0x31, U'1'}, {0x61, U'1'}, {0xBA, U';'}, {0x20, U' '}, {0x70, 0}};
+    for (const auto& [virtualKey, character] : characters) {
+        EXPECT_EQ(translated(virtualKey), character) << virtualKey;
+    }
 }
 
-TEST_F(KeystrokeSendingTest, TextArrivesExactly) {
-    Send(std::u16string(kMixedText));
-    EXPECT_EQ(Received(), WithLineFeeds(kMixedText));
-}
-
-TEST_F(KeystrokeSendingTest, TextArrivesExactlyWithCapsLockOn) {
-    desktop_->Xdotool({"key", "Caps_Lock"});
-    ASSERT_TRUE(
-        fixture_->ports.RunUntil([&] { return fixture_->engine.Capture().modifiers.CapsLockOn; }));
-    Send(std::u16string(kMixedText));
-    const std::string received = Received();
-    desktop_->Xdotool({"key", "Caps_Lock"});
-    EXPECT_EQ(received, WithLineFeeds(kMixedText));
+// With Caps Lock off, then on.
+TEST_F(KeystrokeSendingTest, TextArrivesExactlyWhateverCapsLock) {
+    for (const bool capsLock : {false, true}) {
+        SCOPED_TRACE(capsLock ? "Caps Lock on" : "Caps Lock off");
+        desktop_->ClearEditor();
+        if (capsLock) {
+            desktop_->Xdotool({"key", "Caps_Lock"});
+            ASSERT_TRUE(fixture_->ports.RunUntil(
+                [&] { return fixture_->engine.Capture().modifiers.CapsLockOn; }));
+        }
+        Send(std::u16string(kMixedText));
+        const std::string received = Received();
+        if (capsLock) {
+            desktop_->Xdotool({"key", "Caps_Lock"});
+        }
+        EXPECT_EQ(received, WithLineFeeds(kMixedText));
+    }
 }
 
 // What the key diary shows of typed text: Enter for CR LF, the other
@@ -343,37 +340,22 @@ TEST_F(KeystrokeSendingTest, AKeyStillHeldByAnotherClientIsTypedToo) {
     EXPECT_EQ(Received(), "tat");
 }
 
-TEST_F(KeystrokeSendingTest, EnterStartsANewLine) {
-    Send(u"ab");
-    Send(u"%enter%");
-    Send(u"cd");
-    EXPECT_EQ(Received(), "ab\ncd");
-}
-
-TEST_F(KeystrokeSendingTest, BackErasesTheCharacterBeforeTheCursor) {
-    Send(u"abc");
-    Send(u"%back%");
-    EXPECT_EQ(Received(), "ab");
-}
-
-TEST_F(KeystrokeSendingTest, RightMovesTheCursorOneCharacter) {
-    Send(u"ac");
+// Back erases, Enter starts a line, Right moves the cursor, Paste pastes;
+// a token in another case is text. The editor fetches a paste when it takes
+// Ctrl+V, after later keys perhaps: it goes first.
+TEST_F(KeystrokeSendingTest, KeyTokensDoWhatTheirKeysDo) {
+    desktop_->SetClipboard("clipboard ✓");
+    Send(u"%paste%");
+    ASSERT_TRUE(WaitUntil([&] { return Received() == "clipboard ✓"; }));
+    desktop_->Xdotool({"key", "ctrl+End"});
+    for (const std::u16string_view part : {u"abcx", u"%back%", u"%enter%", u"%ENTER%", u"ac"}) {
+        Send(std::u16string(part));
+    }
     fixture_->ports.Sync();
     desktop_->Xdotool({"key", "Left"});
     Send(u"%right%");
     Send(u"b");
-    EXPECT_EQ(Received(), "acb");
-}
-
-TEST_F(KeystrokeSendingTest, PastePastesTheClipboard) {
-    desktop_->SetClipboard("from the clipboard ✓");
-    Send(u"%paste%");
-    EXPECT_EQ(Received(), "from the clipboard ✓");
-}
-
-TEST_F(KeystrokeSendingTest, TokensInOtherCaseAreTypedAsText) {
-    Send(u"%ENTER%");
-    EXPECT_EQ(Received(), "%ENTER%");
+    EXPECT_EQ(Received(), "clipboard ✓abc\n%ENTER%acb");
 }
 
 // On a French keyboard digits need Shift and @ needs AltGr: those go through
@@ -432,13 +414,19 @@ TEST_F(KeystrokeSendingTest, KeyTokensWorkOnLayoutsWithoutLatinLetters) {
 }
 
 // The X server has fewer spare keycodes than this text has characters
-// without a key: some keycodes are bound twice.
+// without a key: some keycodes are bound twice. The keymap is restored once
+// typing is over.
 TEST_F(KeystrokeSendingTest, MoreCharactersWithoutAKeyThanSpareKeycodesArriveExactly) {
+    const std::vector<unsigned long> before = desktop_->Keymap();
     const std::u16string text =
         u"一二三四五六七八九十百千万亿天地人和日月山水火木金土春夏秋冬东南西北上下左右"
-        u" 一天 十月 山水 東京 ÅÆØ";
+        u" 一天 十月 山水 東京 ÅÆØ Ünïcödé 😀";
     Send(text);
     EXPECT_EQ(Received(), ToUtf8(text));
+    EXPECT_NE(desktop_->Keymap(), before);
+    fixture_->ports.RunUntil([&] { return desktop_->Keymap() == before; },
+                             X11KeyInjector::kKeepAfterTyping * 3);
+    EXPECT_EQ(desktop_->Keymap(), before);
 }
 
 // The user clicks into another window while a long text is typed: the rest
@@ -478,16 +466,6 @@ TEST_F(KeystrokeSendingTest, ALongTextStopsWhenAnotherWindowComesToTheFront) {
     EXPECT_GT(typed.size(), 0U);
     EXPECT_LT(typed.size(), ToUtf8(text).size());
     EXPECT_TRUE(ToUtf8(text).starts_with(typed)) << "not the start of the text";
-}
-
-TEST_F(KeystrokeSendingTest, TheKeymapIsRestoredOnceTypingIsOver) {
-    const std::vector<unsigned long> before = desktop_->Keymap();
-    Send(u"中文 Ünïcödé 😀");
-    EXPECT_EQ(Received(), "中文 Ünïcödé 😀");
-    EXPECT_NE(desktop_->Keymap(), before);
-    fixture_->ports.RunUntil([&] { return desktop_->Keymap() == before; },
-                             X11KeyInjector::kKeepAfterTyping * 3);
-    EXPECT_EQ(desktop_->Keymap(), before);
 }
 
 // What a program that ended without giving keys back left is given back by

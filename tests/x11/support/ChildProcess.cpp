@@ -93,9 +93,16 @@ pid_t Spawn(const std::vector<std::string>& command, const Environment& environm
 }  // namespace
 
 Environment EnvironmentWith(const Environment& entries) {
-    Environment environment;
+    Environment current;
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string variable = *entry;
+        current.emplace_back(*entry);
+    }
+    return EnvironmentWith(current, entries);
+}
+
+Environment EnvironmentWith(const Environment& base, const Environment& entries) {
+    Environment environment;
+    for (const std::string& variable : base) {
         bool replaced = false;
         for (const std::string& wanted : entries) {
             replaced = replaced || NameOf(wanted) == NameOf(variable);

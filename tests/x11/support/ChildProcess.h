@@ -12,8 +12,9 @@ namespace tavro::x11::test {
 // "NAME=value" entries: the environment of a child process.
 using Environment = std::vector<std::string>;
 
-// This process's environment with the given entries set.
+// The environment (this process's by default) with the given entries set.
 Environment EnvironmentWith(const Environment& entries);
+Environment EnvironmentWith(const Environment& base, const Environment& entries);
 
 // A program the tests started, stopped (SIGTERM, then SIGKILL) and reaped
 // with the object, by its process id.

@@ -203,8 +203,7 @@ WindowId TestDesktop::OpenXterm(const std::string& title, const std::string& com
     std::vector<WindowId> shown;
     WaitUntil(
         [&] {
-            shown =
-                ParseWindows(Run({"xdotool", "search", "--onlyvisible", "--name", title}).output);
+            shown = Windows({"--onlyvisible", "--name", title});
             return !shown.empty();
         },
         kStartTimeout);
@@ -212,6 +211,17 @@ WindowId TestDesktop::OpenXterm(const std::string& title, const std::string& com
         throw std::runtime_error("no xterm window was shown");
     }
     return shown.front();
+}
+
+std::vector<WindowId> TestDesktop::Windows(const std::vector<std::string>& search) const {
+    std::vector<std::string> command{"xdotool", "search"};
+    command.insert(command.end(), search.begin(), search.end());
+    return ParseWindows(Run(command).output);
+}
+
+bool TestDesktop::Viewable(WindowId window) const {
+    return Run({"xwininfo", "-id", std::to_string(window)}).output.find("IsViewable") !=
+           std::string::npos;
 }
 
 void TestDesktop::Focus(WindowId window) const {
@@ -240,7 +250,7 @@ std::vector<WindowId> TestDesktop::MousepadWindows() const {
 }
 
 std::vector<WindowId> TestDesktop::WindowsOfClass(const std::string& windowClass) const {
-    return ParseWindows(Run({"xdotool", "search", "--onlyvisible", "--class", windowClass}).output);
+    return Windows({"--onlyvisible", "--class", windowClass});
 }
 
 std::vector<unsigned long> TestDesktop::Keymap() const {

@@ -64,7 +64,10 @@ class TestDesktop {
     WindowId OpenFeatherpadWindow();
     // The mousepad windows shown now.
     std::vector<WindowId> MousepadWindows() const;
+    // The windows `xdotool search` finds with these arguments.
+    std::vector<WindowId> Windows(const std::vector<std::string>& search) const;
     WindowId ActiveWindow() const;
+    bool Viewable(WindowId window) const;
     std::string WindowName(WindowId window) const;
 
     // The whole text of the mousepad window in front, copied through the
