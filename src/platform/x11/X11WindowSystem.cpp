@@ -42,7 +42,7 @@ X11WindowSystem::~X11WindowSystem() {
 }
 
 WindowHandle X11WindowSystem::GetForegroundWindow() {
-    connection_.ProcessRecentEvents();
+    connection_.ProcessPendingEvents();
     if (windowManager_ != 0 && activeWindow_ != 0 && !focusLeftActive_) {
         Follow(activeWindow_);
         return foreground_;
@@ -70,7 +70,7 @@ bool X11WindowSystem::SetForegroundWindow(WindowHandle window) {
     if (window == 0 || !XGetWindowAttributes(display(), window, &attributes)) {
         return false;
     }
-    connection_.ProcessRecentEvents();
+    connection_.ProcessPendingEvents();
     if (windowManager_ == 0) {
         // Nobody else gives the focus.
         if (attributes.map_state != IsViewable) {

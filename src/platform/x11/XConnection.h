@@ -40,8 +40,8 @@ class XConnection {
     // Reads what the server has sent, without waiting, and hands every event
     // to the listeners. Does nothing when called again from a listener.
     void ProcessPendingEvents();
-    // The same for what is asked many times per key (the keymap, the window
-    // in front): reading the socket is a system call (flushing too, which
+    // The same for what is asked many times per key (the keymap, the
+    // process of the window in front): reading the socket is a system call (flushing too, which
     // reads), so within kReadInterval of the last read only the events read
     // already are handed on, and nothing is flushed.
     void ProcessRecentEvents();

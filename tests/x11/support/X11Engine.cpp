@@ -13,12 +13,7 @@ constexpr std::chrono::milliseconds kTimerPeriod{500};
 
 }  // namespace
 
-// The program's first timer tick comes once its windows are made; it binds
-// the twin of the Backspace key.
-X11Ports::X11Ports(const std::string& displayName) : connection(displayName), hook(displayName) {
-    injector.RestoreKeymapWhenIdle();
-    lastTimer_ = std::chrono::steady_clock::now();
-}
+X11Ports::X11Ports(const std::string& displayName) : connection(displayName), hook(displayName) {}
 
 bool X11Ports::RunUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
