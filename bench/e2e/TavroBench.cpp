@@ -105,9 +105,6 @@ void Measure(x11::test::TestDesktop& desktop, bool keystrokes) {
         return;
     }
     std::printf("resident memory after start-up: %ld kB\n", ResidentKilobytes(tavro.Pid()));
-    // The program binds the twin of the Backspace key at its first timer
-    // tick, half a second after it starts.
-    std::this_thread::sleep_for(std::chrono::seconds(1));
 
     x11::test::X11Ports ports(desktop.DisplayName());
     EventCounter counter;

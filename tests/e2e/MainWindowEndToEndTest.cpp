@@ -141,8 +141,15 @@ TEST_F(MainWindowEndToEndTest, StartsHiddenInTheTrayAndATriggerMadeInTheWindowEx
     desktop->Xdotool({"windowminimize", std::to_string(MainWindow())});
     ASSERT_TRUE(WaitUntil([&] { return !desktop->Viewable(MainWindow()); }));
 
+    // Restored from the minimised state, the window may show where it was
+    // for a moment before it is centred.
     OpenMainWindow();
-    const Geometry window = GeometryOf(MainWindow());
+    Geometry window;
+    WaitUntil([&] {
+        window = GeometryOf(MainWindow());
+        return std::abs(window.x + window.width / 2 - kScreenWidth / 2) <= 30 &&
+               std::abs(window.y + window.height / 2 - kScreenHeight / 2) <= 30;
+    });
     EXPECT_NEAR(window.x + window.width / 2, kScreenWidth / 2, 30);
     EXPECT_NEAR(window.y + window.height / 2, kScreenHeight / 2, 30);
 

@@ -57,9 +57,6 @@ class RichPasteTest : public EndToEndTest {
         EndToEndTest::TearDownTestSuite();
     }
 
-    // Only the tests that type into mousepad bring it to the front: with
-    // keys sent to mousepad right before the browser came to the front, the
-    // browser's field took two of a firing's four Backspaces.
     void SetUp() override { ASSERT_TRUE(program->WaitUntilRunning()); }
 
     static void ShowEditor() {
@@ -105,7 +102,11 @@ class RichPasteTest : public EndToEndTest {
     static inline ChildProcess* browser = nullptr;
 };
 
+// Chromium takes a Backspace only on the Backspace key's own keycode: a
+// firing erases the whole trigger, also right after keys went to another
+// window.
 TEST_F(RichPasteTest, ABrowserGetsFormattedTextInItsEditorAndPlainTextInItsField) {
+    ShowEditor();
     ShowPage();
     Type("x rtfb");
     std::string text;

@@ -61,110 +61,15 @@ KeyCode SpareKeycodes::Lend(KeySym keysym) {
     return loan->keycode;
 }
 
-// A twin needs no wait: its keycode was bound to nothing, so no key typed
-// before can turn into its keysym. It takes the highest unused keycode:
-// clients that look for a key of the keysym (XKeysymToKeycode, xdotool)
-// find the lowest, most likely the original.
-bool SpareKeycodes::MakeTwin(KeyCode original, KeySym keysym) {
-    if (BoundTwin(original, keysym) != 0) {
-        return true;
-    }
-    const std::vector<KeyCode> unused = Unused();
-    if (unused.size() < 2) {
-        return false;
-    }
-    const KeyCode keycode = *std::max_element(unused.begin(), unused.end());
-    keymap_.SetLent(keycode, true);
-    keymap_.SetTwin(keycode, original);
-    twins_.push_back({keycode, original, keysym});
-    Bind({{keycode, keysym}});
-    return true;
-}
-
-KeyCode SpareKeycodes::TwinOf(KeyCode original, KeySym keysym) {
-    const KeyCode twin = BoundTwin(original, keysym);
-    twinTyped_ = twinTyped_ || twin != 0;
-    return twin;
-}
-
-bool SpareKeycodes::TwinKeysHandled() {
-    if (!twinTyped_) {
-        return true;
-    }
-    XSync(connection_.get(), False);
-    return ping_.PingFocusedApplication(kRebindPause);
-}
-
-KeyCode SpareKeycodes::BoundTwin(KeyCode original, KeySym keysym) {
-    // A keymap loaded meanwhile (setxkbmap) has bound the keycode anew.
-    std::erase_if(twins_, [&](const TwinLoan& twin) {
-        const bool replaced = keymap_.KeysymOf(twin.keycode, 0) != twin.keysym;
-        if (replaced) {
-            keymap_.SetLent(twin.keycode, false);
-        }
-        return replaced;
-    });
-    for (const TwinLoan& twin : twins_) {
-        if (twin.original == original && twin.keysym == keysym) {
-            return twin.keycode;
-        }
-    }
-    return 0;
-}
-
-void SpareKeycodes::GiveBackLoans() {
-    std::vector<KeyCode> lent;
-    for (const Loan& loan : loans_) {
-        lent.push_back(loan.keycode);
-    }
-    GiveBack(lent);
-    loans_.clear();
-    typedSinceChange_ = false;
-    twinTyped_ = false;
-}
-
 void SpareKeycodes::GiveBackAll() {
-    std::vector<KeyCode> lent;
-    for (const TwinLoan& twin : twins_) {
-        lent.push_back(twin.keycode);
-    }
-    for (const Loan& loan : loans_) {
-        lent.push_back(loan.keycode);
-    }
-    GiveBack(lent);
-    twins_.clear();
-    loans_.clear();
-    typedSinceChange_ = false;
-    twinTyped_ = false;
-}
-
-void SpareKeycodes::GiveBack(const std::vector<KeyCode>& keycodes) {
     std::vector<KeyBinding> unbound;
-    for (const KeyCode keycode : keycodes) {
-        unbound.emplace_back(keycode, NoSymbol);
-        keymap_.SetLent(keycode, false);
+    for (const Loan& loan : loans_) {
+        unbound.emplace_back(loan.keycode, NoSymbol);
+        keymap_.SetLent(loan.keycode, false);
     }
     Bind(unbound);
-}
-
-std::vector<KeyCode> SpareKeycodes::Unused() {
-    if (loans_.empty()) {
-        spare_ = keymap_.UnboundKeycodes();
-    }
-    std::vector<KeyCode> unused;
-    for (const KeyCode keycode : spare_) {
-        if (!Taken(keycode)) {
-            unused.push_back(keycode);
-        }
-    }
-    return unused;
-}
-
-bool SpareKeycodes::Taken(KeyCode keycode) const {
-    return std::any_of(loans_.begin(), loans_.end(),
-                       [keycode](const Loan& loan) { return loan.keycode == keycode; }) ||
-           std::any_of(twins_.begin(), twins_.end(),
-                       [keycode](const TwinLoan& twin) { return twin.keycode == keycode; });
+    loans_.clear();
+    typedSinceChange_ = false;
 }
 
 // Binds the keysym and the ones announced after it, as many as there are
@@ -172,10 +77,19 @@ bool SpareKeycodes::Taken(KeyCode keycode) const {
 // announced ones keep them; unused keycodes are taken first, then the ones
 // used longest ago.
 void SpareKeycodes::BindBatch(KeySym first) {
+    if (loans_.empty()) {
+        spare_ = keymap_.UnboundKeycodes();
+    }
     const auto announced = std::find(announced_.begin(), announced_.end(), first);
     const std::vector<KeySym> ahead(announced, announced_.end());
 
-    const std::vector<KeyCode> unused = Unused();
+    std::vector<KeyCode> unused;
+    for (const KeyCode keycode : spare_) {
+        if (std::none_of(loans_.begin(), loans_.end(),
+                         [keycode](const Loan& loan) { return loan.keycode == keycode; })) {
+            unused.push_back(keycode);
+        }
+    }
     std::vector<std::size_t> reusable;
     for (std::size_t i = 0; i < loans_.size(); ++i) {
         if (!Contains(ahead, loans_[i].keysym)) {

@@ -2,7 +2,6 @@
 
 #include <X11/Xlib.h>
 
-#include <algorithm>
 #include <chrono>
 #include <vector>
 
@@ -29,13 +28,6 @@ class XConnection;
 // or, for one that takes no pings, kRebindPause after their last use (a busy
 // editor lagged 200 ms behind; 100 ms lost characters).
 //
-// A spare keycode is also lent as the twin of a key: bound to what the key
-// types, it types it again right after the key's release without being the
-// same key (MakeTwin). A twin takes an unused keycode, never the last one,
-// and keeps it until GiveBackAll. Like a keycode bound anew, a twin is
-// unbound right away only once the application with the focus has handled
-// the keys typed on it (TwinKeysHandled).
-//
 // The bindings are noted on the server (LentKeycodeRecord), so that a
 // program killed while it has some leaves none behind once it starts again.
 class SpareKeycodes {
@@ -55,25 +47,9 @@ class SpareKeycodes {
     KeyCode Lend(KeySym keysym);
     // Whether a lent keycode types the keysym already (Lend changes nothing).
     bool Types(KeySym keysym) const;
-    // Binds an unused keycode to the keysym as the twin of the original key,
-    // unless one is bound already; whether there is one now.
-    bool MakeTwin(KeyCode original, KeySym keysym);
-    bool HasTwin(KeyCode original) const {
-        return std::any_of(twins_.begin(), twins_.end(),
-                           [original](const TwinLoan& twin) { return twin.original == original; });
-    }
-    // The twin of the original key typing the keysym, to type on now; 0
-    // when there is none.
-    KeyCode TwinOf(KeyCode original, KeySym keysym);
-    // Unbinds every lent keycode but the twins again.
-    void GiveBackLoans();
-    // Unbinds every lent keycode again, twins included.
+    // Unbinds every lent keycode again.
     void GiveBackAll();
-    bool LendingToKeysyms() const { return !loans_.empty(); }
-    // Whether the application with the focus has handled every key typed on
-    // a twin since GiveBackLoans (true when none was); asks it with a ping
-    // that waits at most kRebindPause.
-    bool TwinKeysHandled();
+    bool Lending() const { return !loans_.empty(); }
 
   private:
     struct Loan {
@@ -82,19 +58,6 @@ class SpareKeycodes {
         Clock::time_point lastUse;
     };
 
-    struct TwinLoan {
-        KeyCode keycode;
-        KeyCode original;
-        KeySym keysym;
-    };
-
-    // Spare keycodes neither lent to a keysym nor a twin.
-    std::vector<KeyCode> Unused();
-    bool Taken(KeyCode keycode) const;
-    // As TwinOf, after dropping the twins that a keymap loaded meanwhile has
-    // bound anew.
-    KeyCode BoundTwin(KeyCode original, KeySym keysym);
-    void GiveBack(const std::vector<KeyCode>& keycodes);
     void BindBatch(KeySym first);
     void WaitUntilTheApplicationHasTheKeys(Clock::time_point lastUse);
     // One change of the keymap; NoSymbol unbinds.
@@ -106,12 +69,9 @@ class SpareKeycodes {
     ApplicationPing ping_;
     std::vector<KeyCode> spare_;
     std::vector<Loan> loans_;
-    std::vector<TwinLoan> twins_;
     std::vector<KeySym> announced_;
     // Whether a lent keycode was typed since the keymap changed last.
     bool typedSinceChange_ = false;
-    // Whether a twin was typed on since GiveBackLoans.
-    bool twinTyped_ = false;
 };
 
 }  // namespace tavro::x11

@@ -8,7 +8,6 @@
 
 #include <stdexcept>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "platform/x11/X11KeyboardHook.h"
@@ -159,24 +158,17 @@ void X11KeyInjector::PrepareToType(const std::u32string& characters) {
     spares_.Announce(std::move(keysyms));
 }
 
-// Also binds the twin: not as the program starts, when a keymap change
-// makes every client read the keymap again while the program's windows and
-// tray icon are being made, but at the first call; and again where a keymap
-// loaded meanwhile (setxkbmap) has done away with it.
 void X11KeyInjector::RestoreKeymapWhenIdle() {
     if (SpareKeycodes::Clock::now() - lastSent_ >= kKeepAfterTyping) {
-        spares_.GiveBackLoans();
-        MakeBackspaceTwin();
+        spares_.GiveBackAll();
     }
 }
 
-// A twin typed on lately waits only where the application does not tell
-// that it has handled its keys.
 void X11KeyInjector::RestoreKeymap() {
-    if (spares_.LendingToKeysyms() || !spares_.TwinKeysHandled()) {
+    if (spares_.Lending()) {
         std::this_thread::sleep_until(lastSent_ + kKeepAfterTyping);
+        spares_.GiveBackAll();
     }
-    spares_.GiveBackAll();
 }
 
 // A scan code names the key when it has that virtual key (the right Shift,
@@ -213,13 +205,13 @@ bool X11KeyInjector::CapsLockIsOn() const {
 // flushing is a system call.
 void X11KeyInjector::SendKey(KeyCode keycode, bool down) {
     lastSent_ = SpareKeycodes::Clock::now();
-    if (down || pressedAs_[keycode] == 0) {
+    if (down || !pressed_[keycode]) {
         hook_.ReadRecordedEvents();
     }
     const bool heldElsewhere = hook_.HeldElsewhere(keycode);
     if (down && heldElsewhere) {
         FakeKeyEvent(keycode, false);
-    } else if (!down && pressedAs_[keycode] == 0 && !heldElsewhere) {
+    } else if (!down && !pressed_[keycode] && !heldElsewhere) {
         return;
     }
     FakeKeyEvent(keycode, down);
@@ -235,52 +227,18 @@ void X11KeyInjector::SendKey(KeyCode keycode, bool down) {
 
 void X11KeyInjector::FakeKeyEvent(KeyCode keycode, bool down) {
     Display* display = connection_.get();
-    const bool again = down && keycode == lastReleased_;
-    const KeyCode twin = again ? TwinOf(keycode) : 0;
-    // A release goes out on the keycode the press went out on; a key that
-    // is not down (held by another client) is released as itself.
-    KeyCode sent = down ? keycode : std::exchange(pressedAs_[keycode], 0);
-    if (twin != 0) {
-        sent = twin;
-    } else if (sent == 0) {
-        sent = keycode;
-    }
-    if (again && twin == 0) {
+    if (down && keycode == lastReleased_) {
         // No other client's keys in the pause: they would land in the middle
         // of what is typed.
         GrabServer();
         XTestFakeKeyEvent(display, keycode, True, kRepeatPause.count());
         UngrabServer();
     } else {
-        XTestFakeKeyEvent(display, sent, down ? True : False, CurrentTime);
+        XTestFakeKeyEvent(display, keycode, down ? True : False, CurrentTime);
     }
-    if (down) {
-        pressedAs_[keycode] = sent;
-    }
-    lastReleased_ = down ? 0 : sent;
+    pressed_[keycode] = down;
+    lastReleased_ = down ? 0 : keycode;
     ++eventsSinceRead_;
-}
-
-// The twin types what the key types now; shortcuts (Ctrl, Alt, the Windows
-// keys) stay on the keys themselves.
-KeyCode X11KeyInjector::TwinOf(KeyCode keycode) {
-    if (ctrlHeld_ || !spares_.HasTwin(keycode)) {
-        return 0;
-    }
-    const unsigned int modifiers = keymap_.Modifiers();
-    const unsigned int typing =
-        ShiftMask | LockMask | keymap_.NumLockMask() | keymap_.LevelThreeMask();
-    if ((modifiers & ~typing) != 0) {
-        return 0;
-    }
-    return spares_.TwinOf(keycode, keymap_.KeysymOf(keycode, modifiers));
-}
-
-void X11KeyInjector::MakeBackspaceTwin() {
-    const std::optional<X11Keymap::CharacterKey> backspace = keymap_.KeyTyping(U'\b');
-    if (backspace && backspace->modifiers == 0) {
-        spares_.MakeTwin(backspace->keycode, XK_BackSpace);
-    }
 }
 
 }  // namespace tavro::x11

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <array>
+#include <bitset>
 #include <chrono>
 
 #include "platform/KeyInjector.h"
@@ -21,9 +21,7 @@ class XConnection;
 // whatever Shift and Caps Lock say. The program's event loop calls
 // RestoreKeymapWhenIdle() now and then: once nothing has been sent for
 // kKeepAfterTyping, the keymap is as it was (applications may still be
-// working through the typed text until then), but for the twin of the
-// Backspace key (below), which the first call binds and which is kept until
-// RestoreKeymap.
+// working through the typed text until then).
 //
 // A long text is sent while the event loop waits. Given the program's
 // keyboard hook, the injector waits for the server every kEventsPerRead key
@@ -42,15 +40,10 @@ class XConnection;
 //   after a check that the keyboard focus is in that window, until the
 //   delivery pauses (PauseSending) for the event loop;
 // - some applications (LibreOffice) take a release and a press of one key
-//   with the same server time for the key's auto-repeat and drop the press.
-//   A Backspace pressed again right after its release goes out on its
-//   twin, a spare keycode bound to BackSpace, which no application takes
-//   for the same key: every firing erases with Backspaces in a row. (A twin
-//   bound in the middle of typing is no help: LibreOffice drops keys typed
-//   with it before it has read the changed keymap.) Other keys, and a
-//   Backspace without its twin (no spare keycode, Ctrl or Alt held), are
-//   processed by the server kRepeatPause later, so that the times differ,
-//   under a grab, so that no other client's key comes in between.
+//   with the same server time for the key's auto-repeat and drop the press:
+//   a key pressed again right after its release is processed by the server
+//   kRepeatPause later, so that the times differ, under a grab, so that no
+//   other client's key comes in between.
 // One grab serves both: a paced press inside a delivery's grab takes no
 // grab of its own.
 class X11KeyInjector final : public KeyInjector {
@@ -75,8 +68,7 @@ class X11KeyInjector final : public KeyInjector {
     void RestoreKeymapWhenIdle();
     // Restores the keymap now, once the applications have had
     // kKeepAfterTyping for the last keys typed (a pause, when the program
-    // ends right after typing characters without a key, or Backspaces on
-    // the twin into an application that does not answer a ping).
+    // ends right after typing).
     void RestoreKeymap();
 
   private:
@@ -84,8 +76,6 @@ class X11KeyInjector final : public KeyInjector {
     bool CapsLockIsOn() const;
     void SendKey(KeyCode keycode, bool down);
     void FakeKeyEvent(KeyCode keycode, bool down);
-    KeyCode TwinOf(KeyCode keycode);
-    void MakeBackspaceTwin();
     bool HoldServerInTarget();
     KeyCode Lend(KeySym keysym);
     void GrabServer();
@@ -98,10 +88,7 @@ class X11KeyInjector final : public KeyInjector {
     SpareKeycodes spares_;
     SpareKeycodes::Clock::time_point lastSent_{};
     int eventsSinceRead_ = 0;
-    // The keycode each pressed key went out on (its own or its twin's); 0
-    // while the key is up.
-    std::array<KeyCode, 256> pressedAs_{};
-    // The keycode of the last event sent when it was a release.
+    std::bitset<256> pressed_;
     KeyCode lastReleased_ = 0;
     bool ctrlHeld_ = false;
     // The window keys are kept to (0: none), and the focus window last found

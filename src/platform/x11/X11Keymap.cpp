@@ -12,7 +12,6 @@ namespace {
 
 constexpr unsigned int kMapParts = XkbKeyTypesMask | XkbKeySymsMask | XkbModifierMapMask;
 constexpr unsigned int kMapEvents = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
-constexpr unsigned long kStateEvents = XkbGroupStateMask | XkbModifierStateMask;
 
 }  // namespace
 
@@ -30,7 +29,8 @@ X11Keymap::X11Keymap(XConnection& connection) : connection_(connection) {
         throw std::runtime_error("the X server has no XKEYBOARD extension");
     }
     XkbSelectEvents(display, XkbUseCoreKbd, kMapEvents, kMapEvents);
-    XkbSelectEventDetails(display, XkbUseCoreKbd, XkbStateNotify, kStateEvents, kStateEvents);
+    XkbSelectEventDetails(display, XkbUseCoreKbd, XkbStateNotify, XkbGroupStateMask,
+                          XkbGroupStateMask);
     connection_.AddListener(*this);
 }
 
@@ -78,16 +78,12 @@ std::optional<X11Keymap::CharacterKey> X11Keymap::KeyTyping(char32_t c) {
 }
 
 char32_t X11Keymap::CharacterOf(KeyCode keycode, unsigned int modifiers) {
-    return xkb_keysym_to_utf32(static_cast<xkb_keysym_t>(KeysymOf(keycode, modifiers)));
-}
-
-KeySym X11Keymap::KeysymOf(KeyCode keycode, unsigned int modifiers) {
     RefreshIfStale();
     unsigned int consumed = 0;
     KeySym keysym = NoSymbol;
     XkbTranslateKeyCode(xkb_.get(), keycode, XkbBuildCoreState(modifiers, group_), &consumed,
                         &keysym);
-    return keysym;
+    return xkb_keysym_to_utf32(static_cast<xkb_keysym_t>(keysym));
 }
 
 unsigned int X11Keymap::NumLockMask() {
@@ -105,11 +101,6 @@ int X11Keymap::Group() {
     return group_;
 }
 
-unsigned int X11Keymap::Modifiers() {
-    RefreshIfStale();
-    return modifiers_;
-}
-
 std::vector<KeyCode> X11Keymap::UnboundKeycodes() {
     RefreshIfStale();
     std::vector<KeyCode> unbound;
@@ -123,14 +114,6 @@ std::vector<KeyCode> X11Keymap::UnboundKeycodes() {
 
 void X11Keymap::SetLent(KeyCode keycode, bool lent) {
     lent_[keycode] = lent;
-    if (!lent) {
-        originalOfTwin_[keycode] = 0;
-    }
-    tablesStale_ = true;
-}
-
-void X11Keymap::SetTwin(KeyCode twin, KeyCode original) {
-    originalOfTwin_[twin] = original;
     tablesStale_ = true;
 }
 
@@ -153,11 +136,8 @@ void X11Keymap::OnXEvent(const XEvent& event) {
             mapStale_ = true;
             break;
         case XkbStateNotify:
-            modifiers_ = xkbEvent.state.mods;
-            if ((xkbEvent.state.changed & XkbGroupStateMask) != 0) {
-                group_ = xkbEvent.state.group;
-                tablesStale_ = true;
-            }
+            group_ = xkbEvent.state.group;
+            tablesStale_ = true;
             break;
         default:
             break;
@@ -184,7 +164,6 @@ void X11Keymap::Fetch() {
     XkbStateRec state{};
     XkbGetState(display, XkbUseCoreKbd, &state);
     group_ = state.group;
-    modifiers_ = state.mods;
     mapStale_ = false;
     tablesStale_ = true;
 }
@@ -293,11 +272,6 @@ void X11Keymap::BuildTables() {
                 ranks[c] = rank;
                 characterKeys_[c] = {keycode, *modifiers, capsLock};
             }
-        }
-    }
-    for (std::size_t twin = 0; twin < originalOfTwin_.size(); ++twin) {
-        if (originalOfTwin_[twin] != 0) {
-            keys_[twin] = keys_[originalOfTwin_[twin]];
         }
     }
     tablesStale_ = false;

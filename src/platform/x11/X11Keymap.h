@@ -19,8 +19,7 @@ namespace tavro::x11 {
 // The X server's keymap in the terms of Windows keys: for every keycode its
 // virtual key and PC scan code, and for every character the key that types
 // it, in the current keyboard group. Follows the server's mapping and group
-// changes; keycodes lent to characters (SpareKeycodes) are left out, but
-// for the twin of a key, which is that key's Key.
+// changes; keycodes lent to characters (SpareKeycodes) are left out.
 class X11Keymap final : private XEventListener {
   public:
     struct Key {
@@ -60,22 +59,14 @@ class X11Keymap final : private XEventListener {
     std::optional<CharacterKey> KeyTyping(char32_t c);
     // What the key types with these core modifiers; 0 for no character.
     char32_t CharacterOf(KeyCode keycode, unsigned int modifiers);
-    // The keysym the key types with these core modifiers, in the current group.
-    KeySym KeysymOf(KeyCode keycode, unsigned int modifiers);
 
     unsigned int NumLockMask();
     // The modifier of AltGr.
     unsigned int LevelThreeMask();
     int Group();
-    // The core modifiers in effect, as the server last told: followed
-    // through state events, without a round trip.
-    unsigned int Modifiers();
     // Keycodes the keymap binds to nothing.
     std::vector<KeyCode> UnboundKeycodes();
-    // A lent keycode ends being a twin when it is given back.
     void SetLent(KeyCode keycode, bool lent);
-    // The lent keycode types what the original key types: the same Key.
-    void SetTwin(KeyCode twin, KeyCode original);
 
   private:
     struct XkbDescDeleter {
@@ -96,7 +87,6 @@ class X11Keymap final : private XEventListener {
     bool tablesStale_ = true;
     std::unique_ptr<XkbDescRec, XkbDescDeleter> xkb_;
     int group_ = 0;
-    unsigned int modifiers_ = 0;
     unsigned int numLockMask_ = 0;
     unsigned int levelThreeMask_ = 0;
     std::array<Key, 256> keys_{};
@@ -105,8 +95,6 @@ class X11Keymap final : private XEventListener {
     std::array<std::array<KeyCode, 256>, 2> keycodeOfPlace_{};
     std::unordered_map<char32_t, CharacterKey> characterKeys_;
     std::bitset<256> lent_;
-    // For each twin, its original key; 0 for the others.
-    std::array<KeyCode, 256> originalOfTwin_{};
 };
 
 }  // namespace tavro::x11
