@@ -144,7 +144,10 @@ std::optional<std::u16string> FakeDesktop::AnswerFileDialog(const char* kind,
     log_.Record([&] {
         std::string filters;
         for (const std::u16string& filter : options.filters) {
-            filters += (filters.empty() ? "" : "|") + Quoted(filter);
+            if (!filters.empty()) {
+                filters += '|';
+            }
+            filters += Quoted(filter);
         }
         return FormatCall(kind, {Quoted(options.folder), Quoted(options.file), filters,
                                  Quoted(options.defaultExtension)});
