@@ -61,9 +61,16 @@ class DeliveryScope {
 KeystrokeSender::KeystrokeSender(const Dependencies& dependencies) : d_(dependencies) {}
 
 void KeystrokeSender::SendKeystrokes(const std::u16string& text) {
+    EraseAndSendKeystrokes(0, text);
+}
+
+void KeystrokeSender::EraseAndSendKeystrokes(int backspaces, const std::u16string& text) {
     ReleaseHeldModifiers();
-    if (!SendToken(text)) {
-        TypeText(text);
+    if (const std::function<void()> token = TokenAction(text)) {
+        Erase(backspaces);
+        token();
+    } else {
+        TypeText(text, backspaces);
     }
 }
 
@@ -84,37 +91,58 @@ void KeystrokeSender::ReleaseHeldModifiers() {
     }
 }
 
-bool KeystrokeSender::SendToken(const std::u16string& text) {
+std::function<void()> KeystrokeSender::TokenAction(const std::u16string& text) {
+    const auto tap = [this](std::uint8_t virtualKey) {
+        return [this, virtualKey] { Tap(virtualKey); };
+    };
     if (text == kTokenPaste) {
-        const std::uint8_t keyV = KeyTyping(u'v', kKeyV);
-        Press(kKeyCtrl);
-        Tap(keyV);
-        Release(kKeyCtrl);
-    } else if (text == kTokenRight) {
-        Tap(kKeyRight);
-    } else if (text == kTokenBack) {
-        Tap(KeyTyping(u'\b', kKeyBackspace));
-    } else if (text == kTokenHelp) {
-        Tap(kKeyF1);
-    } else if (text == kTokenEnter) {
-        Tap(kKeyEnter);
-    } else if (text == kTokenOpen) {
-        d_.commands.mnuOpen();
-    } else if (text == kTokenNew) {
-        d_.commands.mnuOpen();
-        d_.commands.mnuNewTrigger();
-    } else if (text == kTokenBuffer) {
-        d_.commands.mnuOpen();
-        d_.commands.SetTab(kKeyBufferTab);
-    } else {
-        return false;
+        return [this] {
+            const std::uint8_t keyV = KeyTyping(u'v', kKeyV);
+            Press(kKeyCtrl);
+            Tap(keyV);
+            Release(kKeyCtrl);
+        };
     }
-    return true;
+    if (text == kTokenRight) {
+        return tap(kKeyRight);
+    }
+    if (text == kTokenBack) {
+        return [this] { Erase(1); };
+    }
+    if (text == kTokenHelp) {
+        return tap(kKeyF1);
+    }
+    if (text == kTokenEnter) {
+        return tap(kKeyEnter);
+    }
+    if (text == kTokenOpen) {
+        return [this] { d_.commands.mnuOpen(); };
+    }
+    if (text == kTokenNew) {
+        return [this] {
+            d_.commands.mnuOpen();
+            d_.commands.mnuNewTrigger();
+        };
+    }
+    if (text == kTokenBuffer) {
+        return [this] {
+            d_.commands.mnuOpen();
+            d_.commands.SetTab(kKeyBufferTab);
+        };
+    }
+    return {};
 }
 
-void KeystrokeSender::TypeText(const std::u16string& text) {
+void KeystrokeSender::Erase(int backspaces) {
+    for (int i = 0; i < backspaces; ++i) {
+        Tap(KeyTyping(u'\b', kKeyBackspace));
+    }
+}
+
+void KeystrokeSender::TypeText(const std::u16string& text, int backspaces) {
     const WindowHandle target = d_.windows.GetForegroundWindow();
     const DeliveryScope scope(d_.delivery, d_.injector, target);
+    Erase(backspaces);
     std::size_t position = 0;
     while (position < text.size()) {
         const std::size_t sliceEnd = PrepareSlice(text, position);

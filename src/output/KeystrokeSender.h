@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "capture/KeystrokeSending.h"
@@ -19,7 +20,8 @@ class WindowSystem;
 // types a text character by character.
 //
 // A text is typed in slices, and the event loop runs between them, so that
-// a long text never holds up the program. The typing stops when the window
+// a long text never holds up the program; Backspaces that erase a trigger
+// go out in its first slice. The typing stops when the window
 // in front is no longer the one it began in (the rest would go to whatever
 // the user switched to), and when the user presses Esc.
 class KeystrokeSender final : public KeystrokeSending {
@@ -43,11 +45,14 @@ class KeystrokeSender final : public KeystrokeSending {
     explicit KeystrokeSender(const Dependencies& dependencies);
 
     void SendKeystrokes(const std::u16string& text) override;
+    void EraseAndSendKeystrokes(int backspaces, const std::u16string& text) override;
 
   private:
     void ReleaseHeldModifiers();
-    bool SendToken(const std::u16string& text);
-    void TypeText(const std::u16string& text);
+    // What the token does; empty when the text is no token.
+    std::function<void()> TokenAction(const std::u16string& text);
+    void Erase(int backspaces);
+    void TypeText(const std::u16string& text, int backspaces);
     std::size_t PrepareSlice(const std::u16string& text, std::size_t start);
     void TypeCharacter(char16_t c);
     std::uint8_t KeyTyping(char16_t c, std::uint8_t fallback);

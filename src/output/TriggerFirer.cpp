@@ -97,8 +97,7 @@ void TriggerFirer::FireTrigger(const std::u16string& triggerText, int slot) {
     ReplaceDateAndTime(text, d_.clock.Now());
     runawayGuard_.NoteTyped(keystrokeDelivery ? text : std::u16string());
     if (keystrokeDelivery) {
-        EraseTypedTrigger(triggerText);
-        d_.sender.SendKeystrokes(text);
+        d_.sender.EraseAndSendKeystrokes(CountTriggerKeys(triggerText), text);
     } else {
         DeliverByClipboard(triggerText, slot, text);
     }

@@ -85,6 +85,17 @@ TEST_F(FiringTest, ApplicationChecksIgnoreCaseAndKeepTheCaptionTheyRead) {
     EXPECT_EQ(fixture.engine.Capture().ForegroundCaption, std::u16string(u"Writer\0", 7));
 }
 
+// Typed as keystrokes, the replacement and the Backspaces before it are one
+// delivery, kept to the window in front.
+TEST_F(FiringTest, AKeystrokeFiringErasesInsideItsDelivery) {
+    fixture.AddTrigger(u"sig", u"Signature", u"Text", u"ok");
+    fixture.engine.Applications().SendKeyApps = {u"Mousepad"};
+    fixture.keyboard.Type(u"sig");
+    EXPECT_THAT(fixture.log.CallsStartingWith({"KeepToWindow", "keybd_event(8,0,0"}),
+                ElementsAre("KeepToWindow(200)", "keybd_event(8,0,0,0)", "keybd_event(8,0,0,0)",
+                            "keybd_event(8,0,0,0)", "KeepToWindow(0)"));
+}
+
 TEST_F(FiringTest, AReloadWhileShowingTheTriggerChangesWhatIsErasedAndPasted) {
     fixture.AddTrigger(u"sig", u"Signature", u"Text", u"old");
     fixture.AddTrigger(u"a", u"Alpha", u"Launch");

@@ -142,6 +142,28 @@ TEST_F(KeystrokeSenderTest, ALongTextIsTypedInSlicesWithTheEventLoopRunningBetwe
     EXPECT_FALSE(fixture.engine.Capture().delivery.InProgress);
 }
 
+// The Backspaces that erase a trigger go out in the text's delivery, kept
+// to its window with it (no key of the user's in between); before a token,
+// which is no typing, they go out on their own.
+TEST_F(KeystrokeSenderTest, ErasingBackspacesGoOutInTheDeliveryOfTheText) {
+    const auto erase = [&](const std::u16string& text) {
+        fixture.log.Clear();
+        fixture.engine.Sender().EraseAndSendKeystrokes(2, text);
+        return fixture.log.CallsStartingWith(
+            {"KeepToWindow", "keybd_event(8,", "keybd_event(79,", "keybd_event(39,"});
+    };
+    EXPECT_THAT(erase(u"o"),
+                ElementsAre("KeepToWindow(200)", "keybd_event(8,0,0,0)", "keybd_event(8,0,2,0)",
+                            "keybd_event(8,0,0,0)", "keybd_event(8,0,2,0)",
+                            "keybd_event(79,24,0,0)", "keybd_event(79,24,2,0)", "KeepToWindow(0)"));
+    EXPECT_THAT(erase(u""),
+                ElementsAre("KeepToWindow(200)", "keybd_event(8,0,0,0)", "keybd_event(8,0,2,0)",
+                            "keybd_event(8,0,0,0)", "keybd_event(8,0,2,0)", "KeepToWindow(0)"));
+    EXPECT_THAT(erase(u"%right%"), ElementsAre("keybd_event(8,0,0,0)", "keybd_event(8,0,2,0)",
+                                               "keybd_event(8,0,0,0)", "keybd_event(8,0,2,0)",
+                                               "keybd_event(39,0,0,0)", "keybd_event(39,0,2,0)"));
+}
+
 TEST_F(KeystrokeSenderTest, ASliceEndsBeforeItsSeventeenthCharacterWithoutAKey) {
     std::u16string text;
     for (char16_t c = u'一'; c < u'一' + 20; ++c) {
