@@ -42,7 +42,7 @@ X11WindowSystem::~X11WindowSystem() {
 }
 
 WindowHandle X11WindowSystem::GetForegroundWindow() {
-    connection_.ProcessPendingEvents();
+    connection_.ProcessReceivedEvents();
     if (windowManager_ != 0 && activeWindow_ != 0 && !focusLeftActive_) {
         Follow(activeWindow_);
         return foreground_;
@@ -320,8 +320,11 @@ void X11WindowSystem::Watch(WindowHandle window) {
     XSelectInput(display(), window, events);
 }
 
+// The window followed last keeps its caption up to date through its
+// property events until another one is followed.
 std::u16string X11WindowSystem::Caption(WindowHandle window) {
-    if (window == GetForegroundWindow()) {
+    connection_.ProcessRecentEvents();
+    if (window != 0 && window == foreground_) {
         return caption_;
     }
     return ReadCaption(display(), window, atoms_);

@@ -32,12 +32,13 @@ void XConnection::ProcessPendingEvents() {
     Dispatch(QueuedAfterFlush);
 }
 
+void XConnection::ProcessReceivedEvents() {
+    Dispatch(QueuedAfterReading);
+}
+
 void XConnection::ProcessRecentEvents() {
-    if (std::chrono::steady_clock::now() - lastRead_ >= kReadInterval) {
-        Dispatch(QueuedAfterFlush);
-        return;
-    }
-    Dispatch(QueuedAlready);
+    const bool due = std::chrono::steady_clock::now() - lastRead_ >= kReadInterval;
+    Dispatch(due ? QueuedAfterReading : QueuedAlready);
 }
 
 void XConnection::Dispatch(int queuedMode) {

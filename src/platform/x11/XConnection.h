@@ -37,13 +37,18 @@ class XConnection {
     // The socket to watch for readability in the program's event loop.
     int FileDescriptor() const { return ConnectionNumber(display_); }
 
-    // Reads what the server has sent, without waiting, and hands every event
-    // to the listeners. Does nothing when called again from a listener.
+    // Sends the requests written so far, reads what the server has sent,
+    // without waiting, and hands every event to the listeners. Does nothing
+    // when called again from a listener.
     void ProcessPendingEvents();
+    // The same without sending: for what is asked once per key typed (the
+    // window in front), while the requests of a delivery's key events wait
+    // in the buffer to go out together.
+    void ProcessReceivedEvents();
     // The same for what is asked many times per key (the keymap, the
-    // process of the window in front): reading the socket is a system call (flushing too, which
-    // reads), so within kReadInterval of the last read only the events read
-    // already are handed on, and nothing is flushed.
+    // process of the window in front): reading the socket is a system call,
+    // so within kReadInterval of the last read only the events read already
+    // are handed on.
     void ProcessRecentEvents();
     // Waits until the server has sent something or the timeout has passed.
     void WaitForInput(std::chrono::milliseconds timeout) const;
