@@ -64,8 +64,8 @@ void CaptureLatency(TestDesktop& desktop) {
     X11Ports ports(desktop.DisplayName());
     CountingSink sink;
     ports.hook.Start(sink);
-    // Two keys in turn: a key pressed again right after its release waits
-    // on purpose (kRepeatPause).
+    // Two keys in turn: a key pressed again right after its release comes
+    // after a key of the spacer.
     std::uint8_t key = kKeyA;
     PrintLatency("capture, keys sent by the X11 injector:",
                  MeasureCapture(ports, sink, [&](bool down) {

@@ -40,10 +40,14 @@ class XConnection;
 //   after a check that the keyboard focus is in that window, until the
 //   delivery pauses (PauseSending) for the event loop;
 // - some applications (LibreOffice) take a release and a press of one key
-//   with the same server time for the key's auto-repeat and drop the press:
-//   a key pressed again right after its release is processed by the server
-//   kRepeatPause later, so that the times differ, under a grab, so that no
-//   other client's key comes in between.
+//   with the same server time, next to each other, for the key's
+//   auto-repeat and drop the press: a key pressed again right after its
+//   release gets a press and release of the keymap's spacer (a keycode bound
+//   to nothing, which types nothing anywhere) in between. (Chromium takes
+//   Backspace only from its own keycode, so another keycode bound to the
+//   same key will not do.) Where the keymap has no unbound keycode, the
+//   press is processed by the server kRepeatPause later, so that the times
+//   differ, under a grab, so that no other client's key comes in between.
 // One grab serves both: a paced press inside a delivery's grab takes no
 // grab of its own.
 class X11KeyInjector final : public KeyInjector {

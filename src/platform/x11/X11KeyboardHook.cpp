@@ -193,10 +193,15 @@ void X11KeyboardHook::OnDeviceEvent(const XRecordInterceptData& data) {
 // back here through the event loop continues with the next one. Events are
 // translated here, not as they are read: the keymap may have to be fetched
 // anew, and events are also read while the injector has the server grabbed.
+// The injector's keys on a keycode bound to nothing (its spacer) typed
+// nothing and are not passed on.
 void X11KeyboardHook::Deliver() {
     while (!pending_.empty() && sink_ != nullptr) {
         const PendingEvent next = pending_.front();
         pending_.pop_front();
+        if (next.origin == KeyOrigin::Own && !keymap_.Binds(next.keycode)) {
+            continue;
+        }
         KeyEvent event = translator_.Translate(next.keycode, next.down, next.state);
         event.origin = next.origin;
         if (next.down) {

@@ -101,6 +101,11 @@ int X11Keymap::Group() {
     return group_;
 }
 
+bool X11Keymap::Binds(KeyCode keycode) {
+    RefreshIfStale();
+    return XkbKeyNumGroups(xkb_.get(), keycode) > 0;
+}
+
 std::vector<KeyCode> X11Keymap::UnboundKeycodes() {
     RefreshIfStale();
     std::vector<KeyCode> unbound;
@@ -109,7 +114,20 @@ std::vector<KeyCode> X11Keymap::UnboundKeycodes() {
             unbound.push_back(static_cast<KeyCode>(keycode));
         }
     }
+    if (!unbound.empty()) {
+        unbound.pop_back();  // the spacer
+    }
     return unbound;
+}
+
+KeyCode X11Keymap::SpacerKeycode() {
+    RefreshIfStale();
+    for (int keycode = xkb_->max_key_code; keycode >= xkb_->min_key_code; --keycode) {
+        if (XkbKeyNumGroups(xkb_.get(), keycode) == 0 && !lent_[keycode]) {
+            return static_cast<KeyCode>(keycode);
+        }
+    }
+    return 0;
 }
 
 void X11Keymap::SetLent(KeyCode keycode, bool lent) {

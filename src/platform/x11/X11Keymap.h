@@ -64,8 +64,14 @@ class X11Keymap final : private XEventListener {
     // The modifier of AltGr.
     unsigned int LevelThreeMask();
     int Group();
-    // Keycodes the keymap binds to nothing.
+    // Whether the keymap binds the keycode to anything.
+    bool Binds(KeyCode keycode);
+    // Keycodes the keymap binds to nothing, but for the spacer.
     std::vector<KeyCode> UnboundKeycodes();
+    // A keycode the keymap binds to nothing, kept for keys that type nothing
+    // (the highest such keycode: the high ones stand for no key of a PC
+    // keyboard); 0 when every keycode is bound.
+    KeyCode SpacerKeycode();
     void SetLent(KeyCode keycode, bool lent);
 
   private:
