@@ -22,7 +22,8 @@ TEST(DesktopPictureLoader, KeepsPngAndJpegConvertsTheRestAndRefusesWhatIsNoPictu
     const auto load = [&](const fs::path& path) { return loader.LoadPicture(path.u16string()); };
     for (const char* name : {"chart.png", "photo.jpg"}) {
         const std::string bytes = test::ReadFile(kData / name);
-        EXPECT_EQ(load(kData / name), std::vector<std::uint8_t>(bytes.begin(), bytes.end())) << name;
+        EXPECT_EQ(load(kData / name), std::vector<std::uint8_t>(bytes.begin(), bytes.end()))
+            << name;
     }
     const auto decoded = [&](const char* name) {
         const std::vector<std::uint8_t> png = load(kData / name);

@@ -46,7 +46,8 @@ TEST(ContentFilesTest, ASaveReplacesTheWholeFileOrLeavesItAsItWas) {
     test::TemporaryFolder folder("tavro-content");
     const fs::path file = folder.Path() / "letter.rtf";
     test::WriteFile(file, std::string(10000, 'o'));
-    const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read;
+    const fs::perms shared =
+        fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read;
     fs::permissions(file, shared);
     ASSERT_TRUE(SaveContentFile(file.u16string(), std::string("new\0content", 11)));
     EXPECT_EQ(test::ReadFile(file), std::string("new\0content", 11));

@@ -414,10 +414,15 @@ void MainWindowTest::AFailedSaveAtTheEndAsksBeforeEndingTheProgram() {
 void MainWindowTest::HidingAndMinimisingDisableTheFieldsAndOpeningEnablesThem() {
     MainWindowFixture window(ThreeTriggers());
     frmTavro& form = window.form;
-    const QList<QWidget*> fields = {
-        form.txtTrigger,          form.txtDisplay,          form.cboType,
-        form.textPage->txtReplaceText, form.richTextPage->txtRTFFile, form.imagePage->txtImageFile,
-        form.launchPage->txtCommandLine, form.keyBufferView->txtBuffer, form.keyBufferView->txtDiary};
+    const QList<QWidget*> fields = {form.txtTrigger,
+                                    form.txtDisplay,
+                                    form.cboType,
+                                    form.textPage->txtReplaceText,
+                                    form.richTextPage->txtRTFFile,
+                                    form.imagePage->txtImageFile,
+                                    form.launchPage->txtCommandLine,
+                                    form.keyBufferView->txtBuffer,
+                                    form.keyBufferView->txtDiary};
     const auto enabled = [&](bool expected) {
         return std::ranges::all_of(fields, [&](QWidget* f) { return f->isEnabled() == expected; });
     };

@@ -68,7 +68,7 @@ TEST(RichTextBoxTest, ShowsAndGivesBackTheDocumentWithAllItsFormatting) {
                                 .Picture(photo)
                                 .Picture(test::Picture1x1Jpeg())
                                 .Paragraph(row)
-                                .Text(u"Name\tPhone")
+                                .Text(u"Name\tPhone", body)
                                 .Build();
     RichTextBox box;
     ASSERT_TRUE(box.SetTextRTF(WriteRtf(styled)));
@@ -111,7 +111,8 @@ TEST(RichTextBoxTest, PastesAndCopiesRtfUnderEveryOfficeType) {
     box.copy();
     const QMimeData& copied = *clipboard.mimeData();
     for (const char* type : {"text/rtf", "text/richtext", "application/rtf"}) {
-        const Document document = ReadRtf(copied.data(QString::fromLatin1(type)).toStdString()).document;
+        const Document document =
+            ReadRtf(copied.data(QString::fromLatin1(type)).toStdString()).document;
         EXPECT_EQ(DocumentText(document), u"bold\n") << type;
         EXPECT_TRUE(std::get<TextRun>(document.paragraphs.at(0).runs.at(0)).format.bold) << type;
     }

@@ -13,7 +13,7 @@ TEST(RichTextMimeData, OffersRtfUnderTheOfficeTypesThenEscapedHtmlAndUtf8Text) {
         R"({\rtf1\ansi{\colortbl;\red255\green0\blue0;}Dear {\b Bold}\par {\cf1 <Red>} caf\'e9})";
     RichTextMimeData data;
     data.SetRichText(letter);
-    EXPECT_EQ(data.formats(), rtfTypes + QStringList{"text/html", "text/plain"});
+    EXPECT_EQ(data.formats(), rtfTypes + QStringList({"text/html", "text/plain"}));
     EXPECT_EQ(data.data("application/rtf").toStdString(), letter);
     const QString html = data.html();
     EXPECT_TRUE(html.contains(QStringLiteral("color:#ff0000;\">&lt;Red&gt;</span>")))
