@@ -10,21 +10,14 @@
 
 namespace tavro::test {
 
-namespace {
-
-QtMessageHandler testMessages = nullptr;
-
-void PassAllButMissingFeatures(QtMsgType type, const QMessageLogContext& context,
-                               const QString& text) {
-    if (!text.startsWith(QLatin1String("This plugin does not support"))) {
-        testMessages(type, context, text);
-    }
-}
-
-}  // namespace
-
 void QuietAboutRaising() {
-    testMessages = qInstallMessageHandler(PassAllButMissingFeatures);
+    static QtMessageHandler next = nullptr;
+    next = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (!text.startsWith(QLatin1String("This plugin does not support"))) {
+                next(type, context, text);
+            }
+        });
 }
 
 MainWindowFixture::MainWindowFixture(const std::vector<TriggerRecord>& triggers,
