@@ -21,7 +21,7 @@ void QuietAboutRaising() {
 }
 
 MainWindowFixture::MainWindowFixture(const std::vector<TriggerRecord>& triggers,
-                                     const ApplicationLists& applications, FileDialogs* fileDialogs)
+                                     const ApplicationLists& applications)
     : main({.windows = platform.windows,
             .layout = platform.keyboard,
             .injector = platform.keyboard,
@@ -36,7 +36,7 @@ MainWindowFixture::MainWindowFixture(const std::vector<TriggerRecord>& triggers,
             .messages = platform.desktop,
             .questions = platform.desktop,
             .input = platform.desktop,
-            .fileDialogs = fileDialogs != nullptr ? *fileDialogs : platform.desktop,
+            .fileDialogs = platform.desktop,
             .pictures = pictures,
             .contentFiles = contentFiles,
             .exit = platform.desktop,
