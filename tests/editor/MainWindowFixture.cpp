@@ -10,25 +10,18 @@
 
 namespace tavro::test {
 
-namespace {
-
-QtMessageHandler testMessages = nullptr;
-
-void PassAllButMissingFeatures(QtMsgType type, const QMessageLogContext& context,
-                               const QString& text) {
-    if (!text.startsWith(QLatin1String("This plugin does not support"))) {
-        testMessages(type, context, text);
-    }
-}
-
-}  // namespace
-
 void QuietAboutRaising() {
-    testMessages = qInstallMessageHandler(PassAllButMissingFeatures);
+    static QtMessageHandler next = nullptr;
+    next = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (!text.startsWith(QLatin1String("This plugin does not support"))) {
+                next(type, context, text);
+            }
+        });
 }
 
 MainWindowFixture::MainWindowFixture(const std::vector<TriggerRecord>& triggers,
-                                     const ApplicationLists& applications, FileDialogs* fileDialogs)
+                                     const ApplicationLists& applications)
     : main({.windows = platform.windows,
             .layout = platform.keyboard,
             .injector = platform.keyboard,
@@ -43,7 +36,7 @@ MainWindowFixture::MainWindowFixture(const std::vector<TriggerRecord>& triggers,
             .messages = platform.desktop,
             .questions = platform.desktop,
             .input = platform.desktop,
-            .fileDialogs = fileDialogs != nullptr ? *fileDialogs : platform.desktop,
+            .fileDialogs = platform.desktop,
             .pictures = pictures,
             .contentFiles = contentFiles,
             .exit = platform.desktop,

@@ -20,13 +20,11 @@ void QuietAboutRaising();
 
 // The real main window on the fake platform, over a real trigger database in
 // a folder of its own: started as the program starts it (out of sight, then
-// loaded), and then opened as the tray's Open opens it. Its file dialogs are
-// the fake platform's unless others are given.
+// loaded), and then opened as the tray's Open opens it.
 class MainWindowFixture {
   public:
     explicit MainWindowFixture(const std::vector<TriggerRecord>& triggers,
-                               const ApplicationLists& applications = {},
-                               FileDialogs* fileDialogs = nullptr);
+                               const ApplicationLists& applications = {});
 
     std::filesystem::path DatabasePath() const;
     // The database as it is now on disk.
@@ -35,9 +33,7 @@ class MainWindowFixture {
     // Clicks the line of the list at `row` as the user does, and lets the
     // window handle it.
     static void ClickLine(QListWidget& list, int row);
-    // The lines of the trigger list, top to bottom.
     std::vector<std::u16string> ListLines() const;
-    // The calls of the fake platform that start with the prefix.
     std::vector<std::string> Calls(std::string_view prefix) const;
 
     TemporaryFolder folder{"tavro-window"};

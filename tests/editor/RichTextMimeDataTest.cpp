@@ -5,37 +5,29 @@
 namespace tavro {
 namespace {
 
-const std::string kLetter =
-    R"({\rtf1\ansi{\colortbl;\red255\green0\blue0;}Dear {\b Bold}\par and {\cf1 <Red>}\par})";
-
-TEST(RichTextMimeData, OffersRtfFirstThenHtmlAndPlainText) {
+// The order of the types as offered on X11 is the e2e tests'; here: what
+// each type holds.
+TEST(RichTextMimeData, OffersRtfUnderTheOfficeTypesThenEscapedHtmlAndUtf8Text) {
+    const QStringList rtfTypes = {"text/rtf", "text/richtext", "application/rtf"};
+    const std::string letter =
+        R"({\rtf1\ansi{\colortbl;\red255\green0\blue0;}Dear {\b Bold}\par {\cf1 <Red>} caf\'e9})";
     RichTextMimeData data;
-    data.SetRichText(kLetter);
-    EXPECT_EQ(data.formats(), (QStringList{"text/rtf", "text/richtext", "application/rtf",
-                                           "text/html", "text/plain"}));
-    EXPECT_EQ(data.data("text/rtf").toStdString(), kLetter);
-    EXPECT_EQ(data.text(), QStringLiteral("Dear Bold\nand <Red>"));
+    data.SetRichText(letter);
+    EXPECT_EQ(data.formats(), rtfTypes + QStringList({"text/html", "text/plain"}));
+    EXPECT_EQ(data.data("application/rtf").toStdString(), letter);
     const QString html = data.html();
-    EXPECT_TRUE(html.contains(QStringLiteral("<b>Bold</b>"))) << html.toStdString();
     EXPECT_TRUE(html.contains(QStringLiteral("color:#ff0000;\">&lt;Red&gt;</span>")))
         << html.toStdString();
     // As bytes (how the X11 clipboard hands them out): UTF-8.
     EXPECT_EQ(data.data("text/html"), html.toUtf8());
-    EXPECT_EQ(data.data("text/plain"), QByteArray("Dear Bold\nand <Red>"));
+    EXPECT_EQ(data.data("text/plain"), QByteArray("Dear Bold\n<Red> caf\xC3\xA9"));
 
-    // Offered anew, the alternatives follow the new markup.
-    data.SetRichText(R"({\rtf1 caf\'e9})");
-    EXPECT_EQ(data.text(), QString::fromUtf8("caf\xC3\xA9"));
-}
-
-TEST(RichTextMimeData, MarkupThatIsNoRtfIsOfferedAsItCame) {
-    for (const std::string markup : {"", "plain words"}) {
-        RichTextMimeData data;
-        data.SetRichText(markup);
-        EXPECT_EQ(data.formats(), (QStringList{"text/rtf", "text/richtext", "application/rtf"}));
-        EXPECT_FALSE(data.hasHtml());
-        EXPECT_FALSE(data.hasText());
-    }
+    // Offered anew, markup that is no RTF comes as it is, with no
+    // alternatives left from before.
+    data.SetRichText("plain words");
+    EXPECT_EQ(data.formats(), rtfTypes);
+    EXPECT_FALSE(data.hasHtml());
+    EXPECT_FALSE(data.hasText());
 }
 
 }  // namespace
