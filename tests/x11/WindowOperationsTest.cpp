@@ -94,14 +94,6 @@ TEST_F(WindowOperationsTest, AWindowsThreadIsItsProcessAndFollowsItsChange) {
         ports_.RunUntil([&] { return ports_.windows.GetWindowThreadProcessId(second_) == pid; }));
 }
 
-TEST_F(WindowOperationsTest, MakeTopmostKeepsTheWindowAboveTheOthers) {
-    operations_.MakeTopmost(first_);
-    EXPECT_TRUE(WaitUntil([&] {
-        return desktop_->Run({"xprop", "-id", std::to_string(first_), "_NET_WM_STATE"})
-                   .output.find("_NET_WM_STATE_ABOVE") != std::string::npos;
-    }));
-}
-
 TEST_F(WindowOperationsTest, KeyStateOnFollowsCapsLock) {
     const auto capsLock = [&] { return operations_.KeyStateOn(kCapsLock); };
     const auto held = [&] { return (ports_.windows.GetKeyState(kCapsLock) & 0x8000) != 0; };
