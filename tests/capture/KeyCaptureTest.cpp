@@ -43,10 +43,11 @@ class KeyCaptureTest : public ::testing::Test {
 TEST_F(KeyCaptureTest, TheBufferHoldsWhatAppearedAndTheDiaryEveryKey) {
     fixture.keyboard.Press(kBack);  // on an empty buffer
     fixture.keyboard.Type(u"ab");
-    ShiftPress({'A', '1', 0xBF, 0xDE});
+    ShiftPress({'A', '1', 0xBF, 0xDE});  // A ! ? "
     fixture.keyboard.Press(kCapsLock);
     fixture.keyboard.Type(u"c");
     ShiftPress({'D'});
+    // Enter, F5, keypad Enter, Backspace, Ctrl, Alt, Num Lock, Page Up, Left.
     for (const std::uint32_t key : {13U, 116U, 108U, kBack, kCtrl, kAlt, 144U, 33U, 37U}) {
         fixture.keyboard.Press(key);
     }
