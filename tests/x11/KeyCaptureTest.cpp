@@ -113,11 +113,10 @@ TEST_F(KeyCaptureTest, ReportsTheVirtualKeyAndKeystateOfEveryKeyInOrder) {
                                           Down(0xBC, 0x32), Up(0xBC, 0x32)}));
 }
 
-// A modifier is a key of its own (xdotool releases the keys of a
-// combination in the order it pressed them), and the keys still reach the
-// application; keys pressed while Alt is held carry the Alt context; the
-// keypad follows Num Lock; a key held down repeats with the previous-state
-// bit.
+// A key held down repeats with the previous-state bit; a modifier is a key
+// of its own (xdotool releases the keys of a combination in the order it
+// pressed them); keys pressed while Alt is held carry the Alt context; the
+// keypad follows Num Lock.
 TEST_F(KeyCaptureTest, ModifiersNumLockAndRepeatsGiveTheirKeystates) {
     sink_.events.clear();
     desktop_->Xdotool({"keydown", "a", "sleep", "1", "keyup", "a"});
@@ -141,7 +140,6 @@ TEST_F(KeyCaptureTest, ModifiersNumLockAndRepeatsGiveTheirKeystates) {
         ElementsAreArray({Down(0x23, 0x4F), Up(0x23, 0x4F), Down(0x90, 0x145), Up(0x90, 0x145),
                           Down(0x61, 0x4F), Up(0x61, 0x4F), Down(0x90, 0x145), Up(0x90, 0x145),
                           Down(0x0D, 0x11C), Up(0x0D, 0x11C)}));
-    EXPECT_THAT(desktop_->EditorText(), ::testing::HasSubstr("aB"));
 }
 
 // Keys typed before the hook has a sink (the program still getting ready)
