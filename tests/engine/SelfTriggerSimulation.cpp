@@ -54,8 +54,9 @@ class Simulation {
     char16_t AnyTriggerKey() { return kTriggerKeys[Pick(static_cast<int>(kTriggerKeys.size()))]; }
 
     // Two to four triggers of one to three keys, none the end of another
-    // (that would open the choice menu), each with a replacement built from
-    // triggers, trigger keys, capitals and a character without a key.
+    // (that would open the choice menu), each with a replacement of one to
+    // four pieces: a trigger, a trigger key, a capital or a character
+    // without a key.
     void MakeTriggers() {
         const int count = 2 + Pick(3);
         while (static_cast<int>(triggers_.size()) < count) {
@@ -63,29 +64,20 @@ class Simulation {
             for (int length = 1 + Pick(3); length > 0; --length) {
                 trigger += AnyTriggerKey();
             }
-            const bool overlaps =
-                std::any_of(triggers_.begin(), triggers_.end(), [&](const std::u16string& other) {
+            if (std::none_of(triggers_.begin(), triggers_.end(), [&](const std::u16string& other) {
                     return other.ends_with(trigger) || trigger.ends_with(other);
-                });
-            if (!overlaps) {
+                })) {
                 triggers_.push_back(trigger);
             }
         }
         for (const std::u16string& trigger : triggers_) {
             std::u16string replacement;
             for (int piece = 1 + Pick(4); piece > 0; --piece) {
-                switch (Pick(4)) {
-                    case 0:
-                    case 1:
-                        replacement += triggers_[static_cast<std::size_t>(Pick(count))];
-                        break;
-                    case 2:
-                        replacement += AnyTriggerKey();
-                        break;
-                    default:
-                        replacement += Pick(2) == 0 ? u"X" : u"\u00e9";
-                        break;
-                }
+                const int kind = Pick(4);
+                replacement += kind < 2       ? triggers_[static_cast<std::size_t>(Pick(count))]
+                               : kind == 2    ? std::u16string(1, AnyTriggerKey())
+                               : Pick(2) == 0 ? u"X"
+                                              : u"\u00e9";
             }
             fixture_.AddTrigger(trigger, trigger, u"Text", replacement);
             run_.description += ToUtf8(trigger) + " -> " + ToUtf8(replacement) + "; ";

@@ -8,7 +8,9 @@ namespace tavro {
 namespace {
 
 using test::FakeEngine;
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 // The keys the program sends come back through the keyboard hook, as they do
 // on every real platform.
@@ -33,69 +35,56 @@ class SelfTriggerTest : public ::testing::Test {
     FakeEngine fixture;
 };
 
-TEST_F(SelfTriggerTest, AReplacementEndingWithItsTriggerIsTypedOnce) {
+// Recorded like typed keys, the program's own keys fire nothing: a
+// replacement ending with its trigger, a modifier or Backspace of the
+// user's after it, a character the platform typed, the "v" of a Ctrl+V.
+TEST_F(SelfTriggerTest, TheProgramsOwnKeysFireNothing) {
     fixture.AddTrigger(u"sig", u"Signature", u"Text", u"my sig");
     fixture.keyboard.Type(u"sig");
     DeliverSentKeys();
-
     EXPECT_EQ(Firings(), 1);
-    // Recorded like typed keys all the same.
     EXPECT_EQ(fixture.KeyBuffer(), u"my sig");
     EXPECT_EQ(fixture.engine.Capture().KeyDiary, u"sig<back><back><back>my sig");
-
-    // Nor does a modifier or a Backspace afterwards fire it.
     fixture.keyboard.KeyDown(16);  // Shift, to type a capital next
     fixture.keyboard.Type(u"x");
     fixture.keyboard.Press(8);  // and erased again
+    fixture.keyboard.KeyUp(16);
     DeliverSentKeys();
     EXPECT_EQ(Firings(), 1);
     EXPECT_EQ(fixture.KeyBuffer(), u"my sig");
-}
 
-TEST_F(SelfTriggerTest, KeysTypedByThePlatformDoNotFireEither) {
     fixture.AddTrigger(u"ü", u"Umlaut", u"Text", u"ü");
     fixture.keyboard.SetVkKeyScan(u'ü', -1);
     fixture.keyboard.SetToAscii(0xBA, u'ü');
-    fixture.keyboard.KeyDown(0xBA);  // a German keyboard's ü key
+    fixture.keyboard.Press(0xBA);  // a German keyboard's ü key
     DeliverSentKeys();
-    EXPECT_EQ(Firings(), 1);
-    EXPECT_THAT(fixture.log.CallsStartingWith({"TypeCharacter"}),
-                ElementsAre("TypeCharacter(252)"));
+    EXPECT_EQ(Firings(), 2);
+
+    fixture.engine.Applications().SendKeyApps.clear();
+    fixture.AddTrigger(u"v", u"Vee", u"Text", u"pasted");
+    fixture.keyboard.Type(u"v");
+    DeliverSentKeys();
+    EXPECT_EQ(Firings(), 3);
 }
 
-TEST_F(SelfTriggerTest, TheUserCompletingATriggerAfterTheReplacementFiresIt) {
+// The user's keys always count: completing a trigger the replacement began,
+// typed before the program's keys come back, or after they were lost.
+TEST_F(SelfTriggerTest, TheUsersKeysFireAmongTheProgramsOwn) {
     fixture.AddTrigger(u"sig", u"Signature", u"Text", u"my si");
+    fixture.AddTrigger(u"qq", u"Q", u"Text", u"y");
     fixture.keyboard.Type(u"sig");
     DeliverSentKeys();
     fixture.keyboard.Type(u"g");
-    DeliverSentKeys();
     EXPECT_EQ(Firings(), 2);
-}
 
-TEST_F(SelfTriggerTest, PastedReplacementsDoNotFireThroughTheirKeys) {
-    fixture.engine.Applications().SendKeyApps.clear();
-    fixture.AddTrigger(u"v", u"Vee", u"Text", u"pasted");  // Ctrl+V types a "v"
-    fixture.keyboard.Type(u"v");
+    fixture.keyboard.Type(u"sig");
+    fixture.keyboard.Type(u"qq");
     DeliverSentKeys();
-    EXPECT_EQ(Firings(), 1);
-    EXPECT_EQ(fixture.KeyBuffer(), u"v");
-}
+    EXPECT_EQ(Firings(), 4);  // and nothing from "my si" or "y"
 
-TEST_F(SelfTriggerTest, UserKeysTypedAmongTheProgramsOwnAreStillTheUsers) {
-    fixture.AddTrigger(u"sig", u"Signature", u"Text", u"xx");
-    fixture.AddTrigger(u"qq", u"Q", u"Text", u"y");
-    fixture.keyboard.Type(u"sig");
-    fixture.keyboard.Type(u"qq");  // before the program's keys come back
-    DeliverSentKeys();
-    EXPECT_EQ(Firings(), 2);  // sig and qq, and nothing from "xx" or "y"
-}
-
-TEST_F(SelfTriggerTest, LostSentKeysChangeNothing) {
-    fixture.AddTrigger(u"sig", u"Signature", u"Text", u"s");
-    fixture.keyboard.SetEchoSentKeys(false);  // the hook lost them all
-    fixture.keyboard.Type(u"sig");
-    fixture.keyboard.Type(u"sig");
-    EXPECT_EQ(Firings(), 2);
+    fixture.keyboard.SetEchoSentKeys(false);
+    fixture.keyboard.Type(u"qqqq");
+    EXPECT_EQ(Firings(), 6);
 }
 
 // The user holds Shift for "BTW"; the program lets go of it before it
@@ -119,40 +108,30 @@ TEST_F(SelfTriggerTest, ShiftHeldForTheTriggerIsReleasedAndLeftToTheUser) {
 }
 
 // On a platform that took the program's keys for the user's, a replacement
-// that types its own trigger fires it again and again: after the user's
-// firing, the trigger stops after ten firings on its own output within a
-// second, with one message, and stays stopped.
-TEST_F(SelfTriggerTest, ARunawayTriggerStopsWithOneMessage) {
+// that types its own trigger fires it again and again: it stops after ten
+// firings on its own output within a second, with one message, and stays
+// stopped. A trigger typed twenty times within a millisecond, as automation
+// does, is no runaway: its replacement holds only part of it.
+TEST_F(SelfTriggerTest, ARunawayTriggerStopsButTriggersTypedAtMachineSpeedAllFire) {
     fixture.keyboard.SetEchoAsUserKeys(true);
     fixture.AddTrigger(u"sig", u"Signature", u"Text", u"my sig");
+    fixture.AddTrigger(u";ab", u"Automation", u"Text", u"XabX");
     fixture.keyboard.Type(u"sig");
     DeliverSentKeys();
     EXPECT_EQ(Firings(), 11);
-    const std::vector<std::string> message = {
-        "MessageBox(\"The trigger \"sig\" fired more than 10 times within one second, faster "
-        "than anyone types it: its replacement probably types it again. Tavro will not fire it "
-        "again until Tavro is restarted.\",\"Trigger Stopped\",Exclamation)"};
-    EXPECT_EQ(fixture.log.CallsStartingWith({"MessageBox"}), message);
+    for (int i = 0; i < 20; ++i) {
+        fixture.keyboard.Type(u" ;ab");
+        DeliverSentKeys();
+    }
+    EXPECT_EQ(Firings(), 31);
 
     fixture.desktop.AdvanceTickCount(3600 * 1000);
     fixture.keyboard.SetEchoAsUserKeys(false);
     fixture.keyboard.Type(u" sig");
     DeliverSentKeys();
-    EXPECT_EQ(Firings(), 11);
-    EXPECT_EQ(fixture.log.CallsStartingWith({"MessageBox"}), message);
-}
-
-// A program types the trigger twenty times within a millisecond, as
-// automation does: every firing is the user's, none is stopped.
-TEST_F(SelfTriggerTest, TriggersTypedAtMachineSpeedAllFire) {
-    fixture.keyboard.SetEchoAsUserKeys(true);
-    fixture.AddTrigger(u";sig", u"Signature", u"Text", u"XsigX");
-    for (int i = 0; i < 20; ++i) {
-        fixture.keyboard.Type(u" ;sig");
-        DeliverSentKeys();
-    }
-    EXPECT_EQ(Firings(), 20);
-    EXPECT_THAT(fixture.log.CallsStartingWith({"MessageBox"}), ::testing::IsEmpty());
+    EXPECT_EQ(Firings(), 31);
+    EXPECT_THAT(fixture.log.CallsStartingWith({"MessageBox"}),
+                ElementsAre(AllOf(HasSubstr("\"sig\""), HasSubstr("\"Trigger Stopped\""))));
 }
 
 // No interleaving of the user's keys with the program's own, and no loss or

@@ -10,10 +10,10 @@ namespace tavro {
 namespace {
 
 using test::FakeEngine;
-using test::kEditor;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
+// The Backspaces that erase a typed trigger.
 TEST(CountTriggerKeys, CountsCharactersAndTheKeysThatTypeOne) {
     EXPECT_EQ(CountTriggerKeys(u"sig"), 3);
     EXPECT_EQ(CountTriggerKeys(u"abc<right>"), 3);
@@ -29,30 +29,17 @@ TEST(CountTriggerKeys, CountsCharactersAndTheKeysThatTypeOne) {
     EXPECT_EQ(CountTriggerKeys(u":😀"), 2);
 }
 
-TEST(ReplacementDateTime, FormatsDateAndTimeTheWayTriggersInsertThem) {
-    EXPECT_EQ(FormatReplacementDate({.year = 2026, .month = 12, .day = 5}), u"Dec 5 2026");
-    EXPECT_EQ(FormatReplacementDate({.year = 2027, .month = 1, .day = 31}), u"Jan 31 2027");
-    EXPECT_EQ(FormatReplacementTime({.hour = 18, .minute = 41}), u"6:41 pm");
-    EXPECT_EQ(FormatReplacementTime({.hour = 0, .minute = 5}), u"12:05 am");
-    EXPECT_EQ(FormatReplacementTime({.hour = 12, .minute = 0}), u"12:00 pm");
-    EXPECT_EQ(FormatReplacementTime({.hour = 9, .minute = 59}), u"9:59 am");
-}
-
 class FiringTest : public ::testing::Test {
   protected:
     FakeEngine fixture;
 };
 
-TEST_F(FiringTest, AnEmptyTriggerTextFiresNothing) {
-    fixture.AddTrigger(u"sig", u"Signature");
-    fixture.engine.Capture().keyBuffer.Append(u"xy", KeyOrigin::User);
-    fixture.engine.Firer().FireTrigger(u"", 0);
-    EXPECT_THAT(fixture.log.Calls(), IsEmpty());
-    EXPECT_EQ(fixture.KeyBuffer(), u"xy");
-}
-
-// Only the first of each token, in its own case.
+// On a 12-hour clock; only the first of each token, in its own case.
 TEST_F(FiringTest, FiringReplacesDateAndTimeInTheStagedText) {
+    EXPECT_EQ(FormatReplacementDate({.year = 2027, .month = 1, .day = 31}), u"Jan 31 2027");
+    EXPECT_EQ(FormatReplacementTime({.hour = 18, .minute = 41}), u"6:41 pm");
+    EXPECT_EQ(FormatReplacementTime({.hour = 0, .minute = 5}), u"12:05 am");
+    EXPECT_EQ(FormatReplacementTime({.hour = 12, .minute = 0}), u"12:00 pm");
     const int slot =
         fixture.AddTrigger(u"dt", u"Stamp", u"Text", u"on %date% at %time% %date%%time%%DATE%");
     fixture.desktop.SetNow({.year = 2026, .month = 12, .day = 7, .hour = 9, .minute = 3});
@@ -61,6 +48,8 @@ TEST_F(FiringTest, FiringReplacesDateAndTimeInTheStagedText) {
                 ElementsAre("Clipboard.SetText(\"on Dec 7 2026 at 9:03 am %date%%time%%DATE%\")"));
 }
 
+// The tray menu fires the first entry equal to its caption, erasing
+// nothing; a menu entry whose trigger is gone (empty) fires nothing.
 TEST_F(FiringTest, MenuFiringByCaptionErasesNothingAndFiresTheFirstEqualEntry) {
     fixture.AddTrigger(u"one", u"Greeting", u"Text", u"first");
     fixture.AddTrigger(u"two", u"Greeting", u"Text", u"second");
@@ -71,29 +60,10 @@ TEST_F(FiringTest, MenuFiringByCaptionErasesNothingAndFiresTheFirstEqualEntry) {
 
     fixture.log.Clear();
     fixture.engine.Firer().FireTriggerByCaption(u"Greeting - RTF");
+    fixture.engine.Capture().keyBuffer.Append(u"xy", KeyOrigin::User);
+    fixture.engine.Firer().FireTrigger(u"", 0);
     EXPECT_THAT(fixture.log.Calls(), IsEmpty());
-}
-
-TEST_F(FiringTest, ApplicationChecksIgnoreCaseAndKeepTheCaptionTheyRead) {
-    fixture.engine.Applications().SendKeyApps = {u"Word", u"", u"MOUSEPAD"};
-    fixture.engine.Applications().TextOnlyApps = {u""};
-    EXPECT_TRUE(fixture.engine.Firer().IsSendKeyApp());
-    EXPECT_FALSE(fixture.engine.Firer().IsTextOnlyApp());
-
-    fixture.windows.SetCaption(kEditor, u"Writer");
-    EXPECT_FALSE(fixture.engine.Firer().IsSendKeyApp());
-    EXPECT_EQ(fixture.engine.Capture().ForegroundCaption, std::u16string(u"Writer\0", 7));
-}
-
-// Typed as keystrokes, the replacement and the Backspaces before it are one
-// delivery, kept to the window in front.
-TEST_F(FiringTest, AKeystrokeFiringErasesInsideItsDelivery) {
-    fixture.AddTrigger(u"sig", u"Signature", u"Text", u"ok");
-    fixture.engine.Applications().SendKeyApps = {u"Mousepad"};
-    fixture.keyboard.Type(u"sig");
-    EXPECT_THAT(fixture.log.CallsStartingWith({"KeepToWindow", "keybd_event(8,0,0"}),
-                ElementsAre("KeepToWindow(200)", "keybd_event(8,0,0,0)", "keybd_event(8,0,0,0)",
-                            "keybd_event(8,0,0,0)", "KeepToWindow(0)"));
+    EXPECT_EQ(fixture.KeyBuffer(), u"xy");
 }
 
 TEST_F(FiringTest, AReloadWhileShowingTheTriggerChangesWhatIsErasedAndPasted) {

@@ -141,10 +141,6 @@ class KeystrokeSendingTest : public MousepadTest {
     std::unique_ptr<X11Engine> fixture_;
 };
 
-constexpr std::u16string_view kMixedText =
-    u"Hello World 0123456789 ~!@#$%^&*()_+{}:<>?|\" `-=[];',./\\\r\n"
-    u"Second line: é É ß € ñ Ñ 中 😀 END";
-
 std::string WithLineFeeds(std::u16string_view text) {
     std::string utf8 = ToUtf8(text);
     for (std::size_t at = utf8.find("\r\n"); at != std::string::npos; at = utf8.find("\r\n")) {
@@ -153,84 +149,42 @@ std::string WithLineFeeds(std::u16string_view text) {
     return utf8;
 }
 
-// The answers the keystroke sender builds its key sequences from, on a US
-// keyboard, as Windows gives them.
-TEST_F(KeystrokeSendingTest, TheLayoutAnswersAsAUsKeyboardOnWindows) {
-    KeyboardLayout& layout = fixture_->ports.layout;
-    const std::pair<char16_t, short> scans[] = {
-        {u'v', 0x56},  {u'V', 0x156}, {u'\b', 0x08}, {u'\r', 0x0D}, {u' ', 0x20},
-        {u'7', 0x37},  {u'&', 0x137}, {u'*', 0x138}, {u'(', 0x139}, {u')', 0x130},
-        {u'"', 0x1DE}, {u'/', 0xBF},  {u'é', -1},    {u'中', -1}};
-    for (const auto& [character, scan] : scans) {
-        EXPECT_EQ(layout.VkKeyScanA(character), scan) << static_cast<int>(character);
-    }
-    EXPECT_EQ(layout.OemKeyScan(layout.CharToOemA(u'v')), 0x2FU);
-    EXPECT_EQ(layout.OemKeyScan(layout.CharToOemA(u'?')), 0x10035U);
-    const KeyboardLayoutHandle handle = layout.GetKeyboardLayout();
-    EXPECT_EQ(layout.MapVirtualKeyExA(0x41, kMapVirtualKeyToScanCode, handle), 0x1EU);
-    EXPECT_EQ(layout.MapVirtualKeyExA(0x0D, kMapVirtualKeyToScanCode, handle), 0x1CU);
-
-    const KeyboardState state{};
-    const auto translated = [&](std::uint32_t virtualKey) {
-        std::uint32_t output = 0;
-        layout.ToAscii(virtualKey, 0, state, output, 0);
-        return output;
+// Text arrives exactly on a US keyboard with Caps Lock off and on, and on
+// a French one, where digits need Shift and @ needs AltGr: those go through
+// spare keycodes.
+TEST_F(KeystrokeSendingTest, TextArrivesExactlyWhateverCapsLockAndLayout) {
+    const std::u16string mixed =
+        u"Hello World 0123456789 ~!@#$%^&*()_+{}:<>?|\" `-=[];',./\\\r\n"
+        u"Second line: é É ß € ñ Ñ 中 😀 END";
+    struct Case {
+        const char* layout;
+        bool capsLock;
+        std::u16string text;
     };
-    // Keypad 1 types 1, F1 nothing.
-    const std::pair<std::uint32_t, std::uint32_t> characters[] = {
-        {0x41, U'a'}, {0x31, U'1'}, {0x61, U'1'}, {0xBA, U';'}, {0x20, U' '}, {0x70, 0}};
-    for (const auto& [virtualKey, character] : characters) {
-        EXPECT_EQ(translated(virtualKey), character) << virtualKey;
-    }
-}
-
-// With Caps Lock off, then on.
-TEST_F(KeystrokeSendingTest, TextArrivesExactlyWhateverCapsLock) {
-    for (const bool capsLock : {false, true}) {
-        SCOPED_TRACE(capsLock ? "Caps Lock on" : "Caps Lock off");
+    for (const auto& [layout, capsLock, text] :
+         {Case{"us", false, mixed}, Case{"us", true, mixed},
+          Case{"fr", false, u"Été 2024 : 1+1=2, écrire à a@b.fr ! (Zoé) <ok>"}}) {
+        SCOPED_TRACE(std::string(layout) + (capsLock ? ", Caps Lock on" : ""));
         desktop_->ClearEditor();
+        const bool us = std::string_view(layout) == "us";
+        ASSERT_TRUE(us || desktop_->Run({"setxkbmap", layout}).exitCode == 0);
+        // Keycodes lent under the keymap before are gone with it.
+        fixture_ = std::make_unique<X11Engine>(desktop_->DisplayName());
         if (capsLock) {
             desktop_->Xdotool({"key", "Caps_Lock"});
             ASSERT_TRUE(fixture_->ports.RunUntil(
                 [&] { return fixture_->engine.Capture().modifiers.CapsLockOn; }));
         }
-        Send(std::u16string(kMixedText));
+        Send(text);
         const std::string received = Received();
         if (capsLock) {
             desktop_->Xdotool({"key", "Caps_Lock"});
         }
-        EXPECT_EQ(received, WithLineFeeds(kMixedText));
-    }
-}
-
-// What the key diary shows of typed text: Enter for CR LF, the other
-// characters as they are.
-std::u16string DiaryOf(std::u16string_view text) {
-    std::u16string diary;
-    for (const char16_t c : text) {
-        if (c == u'\r') {
-            diary += u"<enter>";
-        } else if (c != u'\n') {
-            diary += c;
+        if (!us) {
+            desktop_->Run({"setxkbmap", "us"});
         }
+        EXPECT_EQ(received, WithLineFeeds(text));
     }
-    return diary;
-}
-
-// Every key of a long text comes back through the hook as well: the key
-// diary holds the end of the text.
-TEST_F(KeystrokeSendingTest, ALongTextArrivesWholeAtFullSpeedAndTheHookSeesIt) {
-    std::u16string text;
-    while (text.size() < 4000) {
-        text += u"The quick brown fox jumps over the lazy dog; 12345 times! (Twice?)\r\n";
-    }
-    Send(text);
-    fixture_->ports.Sync();
-    const std::u16string diary = DiaryOf(text);
-    const std::u16string& recorded = fixture_->engine.Capture().KeyDiary;
-    fixture_->ports.RunUntil([&] { return diary.ends_with(recorded) && recorded.size() == 500; });
-    EXPECT_EQ(recorded, diary.substr(diary.size() - 500));
-    EXPECT_EQ(Received(), WithLineFeeds(text));
 }
 
 // Backspaces in a row, as every firing sends them, and doubled letters go
@@ -272,45 +226,18 @@ TEST_F(KeystrokeSendingTest, AKeyStillHeldByAnotherClientIsTypedToo) {
     EXPECT_EQ(Received(), "tat");
 }
 
-// Back erases, Enter starts a line, Right moves the cursor, Paste pastes;
-// a token in another case is text. The editor fetches a paste when it takes
-// Ctrl+V, after later keys perhaps: it goes first.
-TEST_F(KeystrokeSendingTest, KeyTokensDoWhatTheirKeysDo) {
-    desktop_->SetClipboard("clipboard ✓");
-    Send(u"%paste%");
-    ASSERT_TRUE(WaitUntil([&] { return Received() == "clipboard ✓"; }));
-    desktop_->Xdotool({"key", "ctrl+End"});
-    for (const std::u16string_view part : {u"abcx", u"%back%", u"%enter%", u"%ENTER%", u"ac"}) {
-        Send(std::u16string(part));
-    }
-    fixture_->ports.Sync();
-    desktop_->Xdotool({"key", "Left"});
-    Send(u"%right%");
-    Send(u"b");
-    EXPECT_EQ(Received(), "clipboard ✓abc\n%ENTER%acb");
-}
-
-// On a French keyboard digits need Shift and @ needs AltGr: those go through
-// spare keycodes, and the text still arrives as written.
-TEST_F(KeystrokeSendingTest, TextArrivesExactlyOnAFrenchKeyboard) {
-    ASSERT_EQ(desktop_->Run({"setxkbmap", "fr"}).exitCode, 0);
-    fixture_->ports.Sync();
-    const std::u16string text = u"Été 2024 : 1+1=2, écrire à a@b.fr ! (Zoé) <ok>";
-    Send(text);
-    const std::string received = Received();
-    desktop_->Run({"setxkbmap", "us"});
-    EXPECT_EQ(received, ToUtf8(text));
-}
-
-// Where no key of the layout in use types a Latin letter (Russian as the
-// second layout, or alone), the key tokens still work: Ctrl+V pastes (by the
-// key that carries "v" in the Latin layout, or else a spare keycode bound to
-// it), Backspace erases.
-TEST_F(KeystrokeSendingTest, KeyTokensWorkOnLayoutsWithoutLatinLetters) {
-    for (const auto& [layouts, group] : {std::pair{"us,ru", 1}, std::pair{"ru", 0}}) {
+// Back erases, Enter starts a line, Right moves the cursor, Paste pastes; a
+// token in another case is text. They work where no key of the layout in
+// use types a Latin letter (Russian as the second layout, or alone): Ctrl+V
+// goes out on the key that carries "v" in the Latin layout, or else on a
+// spare keycode bound to it. The editor fetches a paste when it takes
+// Ctrl+V, perhaps after later keys: it goes first, into the empty editor.
+TEST_F(KeystrokeSendingTest, KeyTokensDoWhatTheirKeysDoOnEveryLayout) {
+    for (const auto& [layouts, group] :
+         {std::pair{"us", 0}, std::pair{"us,ru", 1}, std::pair{"ru", 0}}) {
         SCOPED_TRACE(layouts);
         desktop_->ClearEditor();
-        desktop_->SetClipboard("pasted");
+        desktop_->SetClipboard("pasted ✓");
         ASSERT_EQ(desktop_->Run({"setxkbmap", layouts}).exitCode, 0);
         // Keycodes lent under the keymap before are gone with it.
         fixture_ = std::make_unique<X11Engine>(desktop_->DisplayName());
@@ -327,35 +254,45 @@ TEST_F(KeystrokeSendingTest, KeyTokensWorkOnLayoutsWithoutLatinLetters) {
         }
         fixture_->ports.Sync();
 
-        // The editor asks for the pasted text when it takes Ctrl+V: it may
-        // come after later keys, so it goes first, into the empty editor.
         Send(u"%paste%");
         std::string pasted;
-        WaitUntil([&] { return (pasted = Received()) == "pasted"; });
+        WaitUntil([&] { return (pasted = Received()) == "pasted ✓"; });
         desktop_->Xdotool({"key", "ctrl+End"});
-        Send(u"%back%");
-        Send(u"%back%");
-        Send(u"%enter%");
+        for (const std::u16string_view part :
+             {u"%back%", u"%back%", u"%enter%", u"%ENTER%", u"x"}) {
+            Send(std::u16string(part));
+        }
+        fixture_->ports.Sync();
+        desktop_->Xdotool({"key", "Left"});
+        Send(u"%right%");
+        Send(u"y");
         const std::string received = Received();
         desktop_->Run({"setxkbmap", "us"});
         XkbLockGroup(display, XkbUseCoreKbd, 0);
         fixture_->ports.Sync();
-        EXPECT_EQ(pasted, "pasted");
-        EXPECT_EQ(received, "past\n");
+        EXPECT_EQ(pasted, "pasted ✓");
+        EXPECT_EQ(received, "pasted\n%ENTER%xy");
     }
 }
 
 // The X server has fewer spare keycodes than this text has characters
-// without a key: some keycodes are bound twice. The keymap is restored once
-// typing is over.
+// without a key: some keycodes are bound twice. What a running program has
+// lent stays lent when another starts (it gives back only what a program
+// that ended left); the keymap is restored once typing is over.
 TEST_F(KeystrokeSendingTest, MoreCharactersWithoutAKeyThanSpareKeycodesArriveExactly) {
     const std::vector<unsigned long> before = desktop_->Keymap();
     const std::u16string text =
         u"一二三四五六七八九十百千万亿天地人和日月山水火木金土春夏秋冬东南西北上下左右"
         u" 一天 十月 山水 東京 ÅÆØ Ünïcödé 😀";
     Send(text);
+    fixture_->ports.Sync();
+    const std::vector<unsigned long> lent = desktop_->Keymap();
+    ASSERT_NE(lent, before);
+    {
+        const X11Ports other(desktop_->DisplayName());
+        EXPECT_EQ(desktop_->Keymap(), lent);
+    }
     EXPECT_EQ(Received(), ToUtf8(text));
-    EXPECT_NE(desktop_->Keymap(), before);
     fixture_->ports.RunUntil([&] { return desktop_->Keymap() == before; },
                              X11KeyInjector::kKeepAfterTyping * 3);
     EXPECT_EQ(desktop_->Keymap(), before);
@@ -367,10 +304,10 @@ TEST_F(KeystrokeSendingTest, ALongTextStopsWhenAnotherWindowComesToTheFront) {
     const WindowId other = desktop_->OpenMousepadWindow();
     desktop_->ClearEditor();
     desktop_->Xdotool({"type", "other"});
-    desktop_->Xdotool({"windowsize", std::to_string(other), "600", "400", "windowmove",
-                       std::to_string(other), "650", "0"});
-    desktop_->Xdotool({"windowsize", std::to_string(editor_), "600", "400", "windowmove",
-                       std::to_string(editor_), "0", "0"});
+    for (const auto& [window, x] : {std::pair{other, "650"}, std::pair{editor_, "0"}}) {
+        desktop_->Xdotool({"windowsize", std::to_string(window), "600", "400", "windowmove",
+                           std::to_string(window), x, "0"});
+    }
     desktop_->Xdotool({"windowactivate", "--sync", std::to_string(editor_)});
     ASSERT_TRUE(WaitUntil([&] {
         return desktop_->Run({"xdotool", "getwindowfocus"}).output ==
@@ -398,19 +335,6 @@ TEST_F(KeystrokeSendingTest, ALongTextStopsWhenAnotherWindowComesToTheFront) {
     EXPECT_GT(typed.size(), 0U);
     EXPECT_LT(typed.size(), ToUtf8(text).size());
     EXPECT_TRUE(ToUtf8(text).starts_with(typed)) << "not the start of the text";
-}
-
-// What a program that ended without giving keys back left is given back by
-// the next one to start; what a running one has lent stays lent.
-TEST_F(KeystrokeSendingTest, AnotherProgramStartingLeavesTheKeysLentByARunningOneAlone) {
-    const std::vector<unsigned long> before = desktop_->Keymap();
-    Send(u"中");
-    fixture_->ports.Sync();
-    const std::vector<unsigned long> lent = desktop_->Keymap();
-    ASSERT_NE(lent, before);
-    const X11Ports other(desktop_->DisplayName());
-    EXPECT_EQ(desktop_->Keymap(), lent);
-    EXPECT_EQ(Received(), "中");
 }
 
 }  // namespace

@@ -31,37 +31,17 @@ std::string NameOf(const std::string& entry) {
     return entry.substr(0, entry.find('='));
 }
 
-struct Pipe {
-    int read = -1;
-    int write = -1;
-    Pipe() {
-        int ends[2];
-        if (pipe2(ends, O_CLOEXEC) != 0) {
-            throw std::runtime_error("pipe2 failed");
-        }
-        read = ends[0];
-        write = ends[1];
+// Both ends close on exec: the child gets only what is duplicated for it.
+std::pair<int, int> MakePipe() {
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe2 failed");
     }
-    ~Pipe() {
-        CloseRead();
-        CloseWrite();
-    }
-    void CloseRead() {
-        if (read >= 0) {
-            close(read);
-            read = -1;
-        }
-    }
-    void CloseWrite() {
-        if (write >= 0) {
-            close(write);
-            write = -1;
-        }
-    }
-};
+    return {ends[0], ends[1]};
+}
 
-pid_t Spawn(const std::vector<std::string>& command, const Environment& environment,
-            std::optional<int> inputFd, std::optional<int> outputFd, const std::string& logPath) {
+pid_t Spawn(std::vector<std::string> command, Environment environment, std::optional<int> inputFd,
+            std::optional<int> outputFd, const std::string& logPath) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (inputFd) {
@@ -70,19 +50,17 @@ pid_t Spawn(const std::vector<std::string>& command, const Environment& environm
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     }
     const std::string log = logPath.empty() ? "/dev/null" : logPath;
-    if (outputFd) {
-        posix_spawn_file_actions_adddup2(&actions, *outputFd, STDOUT_FILENO);
-    } else {
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(),
-                                         O_WRONLY | O_CREAT | O_APPEND, 0600);
+    for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+        if (fd == STDOUT_FILENO && outputFd) {
+            posix_spawn_file_actions_adddup2(&actions, *outputFd, fd);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, fd, log.c_str(),
+                                             O_WRONLY | O_CREAT | O_APPEND, 0600);
+        }
     }
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(),
-                                     O_WRONLY | O_CREAT | O_APPEND, 0600);
-    std::vector<std::string> arguments = command;
-    std::vector<std::string> variables = environment;
     pid_t pid = 0;
-    const int error = posix_spawnp(&pid, arguments.front().c_str(), &actions, nullptr,
-                                   Pointers(arguments).data(), Pointers(variables).data());
+    const int error = posix_spawnp(&pid, command.front().c_str(), &actions, nullptr,
+                                   Pointers(command).data(), Pointers(environment).data());
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         throw std::runtime_error("cannot start " + command.front());
@@ -118,10 +96,6 @@ Environment EnvironmentWith(const Environment& base, const Environment& entries)
 ChildProcess::ChildProcess(const std::vector<std::string>& command, const Environment& environment,
                            std::optional<int> outputFd, const std::string& logPath)
     : pid_(Spawn(command, environment, std::nullopt, outputFd, logPath)) {}
-
-ChildProcess::~ChildProcess() {
-    Stop();
-}
 
 std::optional<int> ChildProcess::Wait(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -160,15 +134,21 @@ DetachedProcess::~DetachedProcess() {
 
 ToolResult RunTool(const std::vector<std::string>& command, const Environment& environment,
                    const std::string& input, std::chrono::milliseconds timeout) {
-    Pipe toTool;
-    Pipe fromTool;
-    const pid_t pid = Spawn(command, environment, toTool.read, fromTool.write, "");
-    toTool.CloseRead();
-    fromTool.CloseWrite();
-    if (!input.empty() && write(toTool.write, input.data(), input.size()) < 0) {
-        throw std::runtime_error("cannot write to " + command.front());
+    const auto [inputRead, inputWrite] = MakePipe();
+    const auto [outputRead, outputWrite] = MakePipe();
+    pid_t pid = 0;
+    try {
+        pid = Spawn(command, environment, inputRead, outputWrite, "");
+    } catch (...) {
+        for (const int fd : {inputRead, inputWrite, outputRead, outputWrite}) {
+            close(fd);
+        }
+        throw;
     }
-    toTool.CloseWrite();
+    close(inputRead);
+    close(outputWrite);
+    const bool written = input.empty() || write(inputWrite, input.data(), input.size()) >= 0;
+    close(inputWrite);
 
     ToolResult result;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -176,19 +156,23 @@ ToolResult RunTool(const std::vector<std::string>& command, const Environment& e
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        pollfd descriptor{.fd = fromTool.read, .events = POLLIN, .revents = 0};
+        pollfd descriptor{.fd = outputRead, .events = POLLIN, .revents = 0};
         if (left.count() <= 0 || poll(&descriptor, 1, static_cast<int>(left.count())) == 0) {
             kill(pid, SIGKILL);
             break;
         }
-        const ssize_t count = read(fromTool.read, buffer, sizeof buffer);
+        const ssize_t count = read(outputRead, buffer, sizeof buffer);
         if (count <= 0) {
             break;
         }
         result.output.append(buffer, static_cast<std::size_t>(count));
     }
+    close(outputRead);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!written) {
+        throw std::runtime_error("cannot write to " + command.front());
     }
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;

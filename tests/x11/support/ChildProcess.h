@@ -16,22 +16,19 @@ using Environment = std::vector<std::string>;
 Environment EnvironmentWith(const Environment& entries);
 Environment EnvironmentWith(const Environment& base, const Environment& entries);
 
-// A program the tests started, stopped (SIGTERM, then SIGKILL) and reaped
-// with the object, by its process id.
+// A program found on PATH, started with /dev/null as its input and its
+// output to `outputFd`, else with its errors to `logPath` (or /dev/null);
+// stopped (SIGTERM, then SIGKILL) and reaped with the object.
 class ChildProcess {
   public:
-    // Starts the program, found on PATH. Standard input is /dev/null; standard
-    // output goes to `outputFd` when given, else with standard error to
-    // `logPath` (or /dev/null).
     ChildProcess(const std::vector<std::string>& command, const Environment& environment,
                  std::optional<int> outputFd = std::nullopt, const std::string& logPath = "");
-    ~ChildProcess();
+    ~ChildProcess() { Stop(); }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     pid_t Pid() const { return pid_; }
-    // Waits for the program to end by itself; its exit status, or
-    // std::nullopt when it still runs after the timeout.
+    // The exit status, or std::nullopt while it still runs after the timeout.
     std::optional<int> Wait(std::chrono::milliseconds timeout);
     void Stop();
 
@@ -40,9 +37,8 @@ class ChildProcess {
     std::optional<int> status_;
 };
 
-// A process that a tool started and left running, such as the bus daemon of
-// dbus-launch: ended with the object, by its process id. It is no child of
-// this process, so its end is only waited for.
+// A process a tool left running (the bus daemon of dbus-launch): no child
+// of this one, so ended with the object and only waited for.
 class DetachedProcess {
   public:
     explicit DetachedProcess(pid_t pid) : pid_(pid) {}
@@ -60,7 +56,7 @@ struct ToolResult {
 };
 
 // Runs a program to its end (at most `timeout`) with `input` on its standard
-// input, and returns its exit code and standard output.
+// input; its exit code and standard output.
 ToolResult RunTool(const std::vector<std::string>& command, const Environment& environment,
                    const std::string& input = "",
                    std::chrono::milliseconds timeout = std::chrono::seconds(20));

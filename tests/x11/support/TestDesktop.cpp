@@ -28,12 +28,13 @@ std::string ValueAfter(const std::string& text, const std::string& name) {
     return text.substr(valueStart, text.find('\n', valueStart) - valueStart);
 }
 
-std::string ReadLine(int fd, std::chrono::milliseconds timeout) {
+// The display number Xvfb writes once it is ready.
+std::string ReadDisplayNumber(int fd) {
     std::string line;
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
     char c = 0;
-    while (line.empty() || line.back() != '\n') {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+    while (!line.ends_with('\n')) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         pollfd descriptor{.fd = fd, .events = POLLIN, .revents = 0};
         if (left.count() <= 0 || poll(&descriptor, 1, static_cast<int>(left.count())) <= 0 ||
@@ -42,6 +43,7 @@ std::string ReadLine(int fd, std::chrono::milliseconds timeout) {
         }
         line += c;
     }
+    line.pop_back();
     return line;
 }
 
@@ -83,9 +85,8 @@ TestDesktop::TestDesktop(WindowManager windowManager) {
                                  "-screen", "0", "1280x800x24"},
         EnvironmentWith({}), ends[1], (folder_.Path() / "xvfb.log").string());
     close(ends[1]);
-    const std::string number = ReadLine(ends[0], kStartTimeout);
+    displayName_ = ":" + ReadDisplayNumber(ends[0]);
     close(ends[0]);
-    displayName_ = ":" + number.substr(0, number.size() - 1);
 
     SetEnvironment("");
     const ToolResult bus = Run({"dbus-launch"});
@@ -96,9 +97,7 @@ TestDesktop::TestDesktop(WindowManager windowManager) {
     if (windowManager == WindowManager::Absent) {
         return;
     }
-    windowManager_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"openbox", "--sm-disable"}, environment_, std::nullopt,
-        (folder_.Path() / "openbox.log").string());
+    windowManager_ = Start({"openbox", "--sm-disable"}, "openbox.log");
     const bool managed = WaitUntil(
         [this] {
             return Run({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}).output.find("window id") !=
@@ -108,6 +107,12 @@ TestDesktop::TestDesktop(WindowManager windowManager) {
     if (!managed) {
         throw std::runtime_error("openbox did not start");
     }
+}
+
+std::unique_ptr<ChildProcess> TestDesktop::Start(const std::vector<std::string>& command,
+                                                 const std::string& log) const {
+    return std::make_unique<ChildProcess>(command, environment_, std::nullopt,
+                                          (folder_.Path() / log).string());
 }
 
 std::string TestDesktop::StartAnotherBus() {
@@ -156,17 +161,13 @@ WindowId TestDesktop::OpenMousepadWindow() {
         // A second mousepad hands the new window to the running one and ends.
         Run({"mousepad", "--opening-mode=window"});
     } else {
-        mousepad_ = std::make_unique<ChildProcess>(std::vector<std::string>{"mousepad"},
-                                                   environment_, std::nullopt,
-                                                   (folder_.Path() / "mousepad.log").string());
+        mousepad_ = Start({"mousepad"}, "mousepad.log");
     }
     return WaitForNewWindow("mousepad", before);
 }
 
 WindowId TestDesktop::OpenFeatherpadWindow() {
-    featherpad_ =
-        std::make_unique<ChildProcess>(std::vector<std::string>{"featherpad"}, environment_,
-                                       std::nullopt, (folder_.Path() / "featherpad.log").string());
+    featherpad_ = Start({"featherpad"}, "featherpad.log");
     return WaitForNewWindow("featherpad", {});
 }
 
@@ -197,9 +198,7 @@ WindowId TestDesktop::WaitForNewWindow(const std::string& windowClass,
 }
 
 WindowId TestDesktop::OpenXterm(const std::string& title, const std::string& command) {
-    terminals_.push_back(std::make_unique<ChildProcess>(
-        std::vector<std::string>{"xterm", "-T", title, "-e", "sh", "-c", command}, environment_,
-        std::nullopt, (folder_.Path() / "xterm.log").string()));
+    terminals_.push_back(Start({"xterm", "-T", title, "-e", "sh", "-c", command}, "xterm.log"));
     std::vector<WindowId> shown;
     WaitUntil(
         [&] {
@@ -228,10 +227,6 @@ void TestDesktop::Focus(WindowId window) const {
     Xdotool({"windowfocus", "--sync", std::to_string(window)});
 }
 
-pid_t TestDesktop::MousepadPid() const {
-    return mousepad_ ? mousepad_->Pid() : 0;
-}
-
 WindowId TestDesktop::ActiveWindow() const {
     const std::vector<WindowId> active = ParseWindows(Run({"xdotool", "getactivewindow"}).output);
     return active.empty() ? 0 : active.front();
@@ -243,14 +238,6 @@ std::string TestDesktop::WindowName(WindowId window) const {
         name.pop_back();
     }
     return name;
-}
-
-std::vector<WindowId> TestDesktop::MousepadWindows() const {
-    return WindowsOfClass("mousepad");
-}
-
-std::vector<WindowId> TestDesktop::WindowsOfClass(const std::string& windowClass) const {
-    return Windows({"--onlyvisible", "--class", windowClass});
 }
 
 std::vector<unsigned long> TestDesktop::Keymap() const {
@@ -286,10 +273,6 @@ std::string TestDesktop::EditorText() const {
     return Run({"xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING"}).output;
 }
 
-void TestDesktop::ClearEditor() const {
-    Xdotool({"key", "ctrl+a", "Delete"});
-}
-
 void TestDesktop::SetClipboard(const std::string& content, const std::string& type) {
     const std::filesystem::path file = folder_.Path() / "clipboard";
     std::ofstream(file, std::ios::binary) << content;
@@ -299,8 +282,7 @@ void TestDesktop::SetClipboard(const std::string& content, const std::string& ty
     }
     command.insert(command.end(), {"-i", file.string()});
     const std::string before = ClipboardTimestamp();
-    clipboardOwner_ = std::make_unique<ChildProcess>(command, environment_, std::nullopt,
-                                                     (folder_.Path() / "xclip.log").string());
+    clipboardOwner_ = Start(command, "xclip.log");
     WaitUntil([&] { return ClipboardTimestamp() != before; });
 }
 

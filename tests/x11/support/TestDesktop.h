@@ -21,10 +21,10 @@ bool WaitUntil(const std::function<bool()>& condition,
 
 // A desktop of its own for one test program: Xvfb on a free display (kept
 // from resetting its keymap when the last client leaves), a D-Bus session of
-// its own (mousepad runs one instance per session), the openbox window
-// manager unless told otherwise, and mousepad as the application typed
-// into. xdotool and xclip serve as instruments independent of the code
-// under test. Everything it started is stopped by process id when it goes.
+// its own (mousepad runs one instance per session), openbox unless told
+// otherwise, and the applications typed into. xdotool and xclip serve as
+// instruments independent of the code under test. Everything it started is
+// stopped by process id when it goes.
 class TestDesktop {
   public:
     enum class WindowManager { Openbox, Absent };
@@ -34,48 +34,38 @@ class TestDesktop {
     TestDesktop& operator=(const TestDesktop&) = delete;
 
     const std::string& DisplayName() const { return displayName_; }
-    // The environment of the programs started on this desktop.
     const Environment& ProgramEnvironment() const { return environment_; }
-    // Starts another D-Bus session, for programs that must not meet the
-    // desktop's (mousepad runs one instance per session), and returns the
-    // environment entry that names it. It ends with the desktop.
+    // Another D-Bus session, ending with the desktop, for programs that must
+    // not meet the desktop's own mousepad: the environment entry naming it.
     std::string StartAnotherBus();
 
-    // Runs a tool on this desktop.
     ToolResult Run(const std::vector<std::string>& command, const std::string& input = "") const;
-    // xdotool with these arguments; fails the test when it does.
+    // Fails the test when xdotool fails.
     void Xdotool(const std::vector<std::string>& arguments) const;
-
-    // Ends the window manager at once, as a crash would (SIGKILL).
+    // Ends the window manager at once, as a crash would.
     void KillWindowManager();
 
-    // Opens a mousepad window (the first call starts mousepad) and returns
-    // it once it is in front (without a window manager: has the focus).
+    // The windows are returned once in front (without a window manager:
+    // once they have the focus). The first call starts mousepad.
     WindowId OpenMousepadWindow();
-    // Opens an xterm with the title, running the shell command, and returns
-    // its window once it is shown; it goes with the desktop.
-    WindowId OpenXterm(const std::string& title, const std::string& command);
-    // Gives the window the keyboard focus, as a session without a window
-    // manager does.
-    void Focus(WindowId window) const;
-    pid_t MousepadPid() const;
-    // Starts featherpad (a Qt editor) and returns its window once it is in
-    // front (without a window manager: has the focus).
     WindowId OpenFeatherpadWindow();
-    // The mousepad windows shown now.
-    std::vector<WindowId> MousepadWindows() const;
+    // An xterm with the title, running the shell command, once shown.
+    WindowId OpenXterm(const std::string& title, const std::string& command);
+    void Focus(WindowId window) const;
+    pid_t MousepadPid() const { return mousepad_ ? mousepad_->Pid() : 0; }
+    std::vector<WindowId> MousepadWindows() const { return WindowsOfClass("mousepad"); }
     // The windows `xdotool search` finds with these arguments.
     std::vector<WindowId> Windows(const std::vector<std::string>& search) const;
     WindowId ActiveWindow() const;
     bool Viewable(WindowId window) const;
     std::string WindowName(WindowId window) const;
 
-    // The whole text of the mousepad window in front, copied through the
-    // clipboard after every key sent before (UTF-8).
+    // The whole text (UTF-8) of the mousepad window in front, copied through
+    // the clipboard after every key sent before.
     std::string EditorText() const;
-    void ClearEditor() const;
-    // Offers the content on the clipboard (until something else is copied),
-    // as text or, with a type, as that type (such as image/png).
+    void ClearEditor() const { Xdotool({"key", "ctrl+a", "Delete"}); }
+    // Offers the content on the clipboard until something else is copied,
+    // as text or as the type given (such as image/png).
     void SetClipboard(const std::string& content, const std::string& type = "");
 
     // The keysyms of every keycode, as the core protocol shows the keymap.
@@ -83,10 +73,12 @@ class TestDesktop {
 
   private:
     void SetEnvironment(const std::string& busAddress);
-    std::vector<WindowId> WindowsOfClass(const std::string& windowClass) const;
-    // The window of this class that is new since `before` and in front, once
-    // there is one.
+    std::vector<WindowId> WindowsOfClass(const std::string& windowClass) const {
+        return Windows({"--onlyvisible", "--class", windowClass});
+    }
     WindowId WaitForNewWindow(const std::string& windowClass, const std::vector<WindowId>& before);
+    std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& command,
+                                        const std::string& log) const;
     std::string ClipboardTimestamp() const;
 
     // Declared in the order of starting: they stop in reverse.

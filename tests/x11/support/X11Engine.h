@@ -26,11 +26,9 @@ struct X11Ports final : EventLoop {
 
     void YieldOnce() override { RunOnce(std::chrono::milliseconds(0)); }
 
-    // Runs that event loop until the condition holds or the timeout passes;
-    // whether it held.
+    // Whether the condition came to hold within the timeout.
     bool RunUntil(const std::function<bool()>& condition,
                   std::chrono::milliseconds timeout = std::chrono::seconds(10));
-    // Runs it for the given time.
     void RunFor(std::chrono::milliseconds duration);
     // Returns when the server has handled everything sent so far.
     void Sync() { XSync(connection.get(), False); }
@@ -60,7 +58,6 @@ struct X11Engine {
 
     // Puts a trigger into the next slot.
     void AddTrigger(const std::u16string& trigger, const std::u16string& replaceText);
-    const std::u16string& KeyBuffer() { return engine.Capture().keyBuffer.Text(); }
 
     X11Ports ports;
     fake::FakePlatform fakes;
