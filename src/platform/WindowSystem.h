@@ -7,9 +7,8 @@
 
 namespace tavro {
 
-inline constexpr int kShowWindowShow = 5;                // SW_SHOW
-inline constexpr int kShowWindowRestore = 9;             // SW_RESTORE
-inline constexpr std::int32_t kInsertAfterTopmost = -1;  // HWND_TOPMOST
+inline constexpr int kShowWindowShow = 5;     // SW_SHOW
+inline constexpr int kShowWindowRestore = 9;  // SW_RESTORE
 
 // The desktop's windows and key states.
 class WindowSystem {
@@ -25,8 +24,6 @@ class WindowSystem {
     virtual bool AttachThreadInput(ThreadId attach, ThreadId attachTo, bool doAttach) = 0;
     virtual bool IsIconic(WindowHandle window) = 0;
     virtual bool ShowWindow(WindowHandle window, int showCommand) = 0;
-    virtual bool SetWindowPos(WindowHandle window, std::int32_t insertAfter, int x, int y,
-                              int width, int height, std::uint32_t flags) = 0;
     // High bit: the key is down; low bit: the key is toggled (lock keys).
     virtual std::int16_t GetKeyState(int virtualKey) = 0;
 };

@@ -8,14 +8,6 @@
 
 namespace tavro {
 
-namespace {
-
-constexpr std::uint32_t kNoSize = 0x1;
-constexpr std::uint32_t kNoMove = 0x2;
-constexpr std::uint32_t kNoActivate = 0x10;
-
-}  // namespace
-
 WindowOperations::WindowOperations(WindowSystem& windows, Shell& shell, ProgramInfo& program)
     : windows_(windows), shell_(shell), program_(program) {}
 
@@ -55,10 +47,6 @@ bool WindowOperations::ActivateWindow(WindowHandle window) {
     }
     windows_.ShowWindow(window, windows_.IsIconic(window) ? kShowWindowRestore : kShowWindowShow);
     return activated;
-}
-
-void WindowOperations::MakeTopmost(WindowHandle window) {
-    windows_.SetWindowPos(window, kInsertAfterTopmost, 0, 0, 0, 0, kNoSize | kNoMove | kNoActivate);
 }
 
 bool WindowOperations::KeyStateOn(int virtualKey) {

@@ -24,9 +24,6 @@ class WindowOperations {
     // Brings the window to the front, restoring it when minimised; returns
     // whether the last attempt succeeded.
     bool ActivateWindow(WindowHandle window);
-    // Keeps the window above all windows that are not topmost, without moving,
-    // sizing or activating it.
-    void MakeTopmost(WindowHandle window);
     // Whether the key is down or toggled on.
     bool KeyStateOn(int virtualKey);
 

@@ -88,16 +88,6 @@ bool FakeWindows::ShowWindow(WindowHandle window, int showCommand) {
     return true;
 }
 
-bool FakeWindows::SetWindowPos(WindowHandle window, std::int32_t insertAfter, int x, int y,
-                               int width, int height, std::uint32_t flags) {
-    log_.Record([&] {
-        return FormatCall("SetWindowPos",
-                          {Number(window), Number(insertAfter), Number(x), Number(y), Number(width),
-                           Number(height), Number(flags)});
-    });
-    return true;
-}
-
 std::int16_t FakeWindows::GetKeyState(int virtualKey) {
     log_.Record([&] { return FormatCall("GetKeyState", {Number(virtualKey)}); });
     const auto found = keyStates_.find(virtualKey);

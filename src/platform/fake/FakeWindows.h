@@ -38,8 +38,6 @@ class FakeWindows final : public WindowSystem, public Shell, public ProgramInfo 
     bool AttachThreadInput(ThreadId attach, ThreadId attachTo, bool doAttach) override;
     bool IsIconic(WindowHandle window) override;
     bool ShowWindow(WindowHandle window, int showCommand) override;
-    bool SetWindowPos(WindowHandle window, std::int32_t insertAfter, int x, int y, int width,
-                      int height, std::uint32_t flags) override;
     std::int16_t GetKeyState(int virtualKey) override;
 
     // Shell

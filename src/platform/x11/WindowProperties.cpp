@@ -26,9 +26,7 @@ DesktopAtoms::DesktopAtoms(Display* display)
       netWmName(XInternAtom(display, "_NET_WM_NAME", False)),
       utf8String(XInternAtom(display, "UTF8_STRING", False)),
       netWmPid(XInternAtom(display, "_NET_WM_PID", False)),
-      wmState(XInternAtom(display, "WM_STATE", False)),
-      netWmState(XInternAtom(display, "_NET_WM_STATE", False)),
-      netWmStateAbove(XInternAtom(display, "_NET_WM_STATE_ABOVE", False)) {}
+      wmState(XInternAtom(display, "WM_STATE", False)) {}
 
 std::vector<unsigned long> ReadLongs(Display* display, Window window, Atom property, Atom type) {
     Atom actualType = None;

@@ -19,8 +19,6 @@ struct DesktopAtoms {
     Atom utf8String;
     Atom netWmPid;
     Atom wmState;
-    Atom netWmState;
-    Atom netWmStateAbove;
 };
 
 // The items of a property of 32-bit format (CARDINAL, WINDOW, ATOM, ...);

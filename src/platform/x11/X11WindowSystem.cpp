@@ -15,7 +15,6 @@ namespace {
 
 // _NET_ACTIVE_WINDOW's source indication: a pager, acting for the user.
 constexpr long kSourcePager = 2;
-constexpr long kAddState = 1;
 constexpr std::int16_t kKeyDown = static_cast<std::int16_t>(0xFF80);
 constexpr std::int16_t kKeyToggled = 1;
 
@@ -122,32 +121,6 @@ bool X11WindowSystem::ShowWindow(WindowHandle window, int showCommand) {
         XFlush(display());
     }
     return attributes.map_state == IsViewable;
-}
-
-bool X11WindowSystem::SetWindowPos(WindowHandle window, std::int32_t insertAfter, int, int, int,
-                                   int, std::uint32_t) {
-    XWindowAttributes attributes{};
-    if (insertAfter != kInsertAfterTopmost || window == 0 ||
-        !XGetWindowAttributes(display(), window, &attributes)) {
-        return false;
-    }
-    const bool managed = !ReadLongs(display(), window, atoms_.wmState, atoms_.wmState).empty();
-    if (managed) {
-        SendToWindowManager(display(), window, atoms_.netWmState,
-                            {kAddState, static_cast<long>(atoms_.netWmStateAbove), 0, 0, 0});
-        return true;
-    }
-    // A window not yet shown states its wish itself; the window manager reads
-    // it when the window is mapped.
-    const std::vector<unsigned long> states =
-        ReadLongs(display(), window, atoms_.netWmState, XA_ATOM);
-    if (std::find(states.begin(), states.end(), atoms_.netWmStateAbove) == states.end()) {
-        const auto above = static_cast<unsigned long>(atoms_.netWmStateAbove);
-        XChangeProperty(display(), window, atoms_.netWmState, XA_ATOM, 32, PropModeAppend,
-                        reinterpret_cast<const unsigned char*>(&above), 1);
-        XFlush(display());
-    }
-    return true;
 }
 
 std::int16_t X11WindowSystem::GetKeyState(int virtualKey) {

@@ -46,10 +46,6 @@ class X11WindowSystem final : public WindowSystem, private XEventListener {
     // Maps the window; a minimised one only for kShowWindowRestore. Whether
     // it was visible before.
     bool ShowWindow(WindowHandle window, int showCommand) override;
-    // Only the place in the stacking order: kInsertAfterTopmost keeps the
-    // window above the others; anything else is refused.
-    bool SetWindowPos(WindowHandle window, std::int32_t insertAfter, int x, int y, int width,
-                      int height, std::uint32_t flags) override;
     // Down: any key with that virtual key is held. Toggled: Caps Lock or Num
     // Lock is locked.
     std::int16_t GetKeyState(int virtualKey) override;
