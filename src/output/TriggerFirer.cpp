@@ -158,10 +158,10 @@ void TriggerFirer::DeliverByClipboard(const std::u16string& triggerText, int slo
     }
 }
 
+// The Backspaces go out together, kept to the window in front as typed text
+// is: no key of the user's lands among them.
 void TriggerFirer::EraseTypedTrigger(const std::u16string& triggerText) {
-    for (int i = CountTriggerKeys(triggerText); i > 0; --i) {
-        Send(kTokenBack);
-    }
+    d_.sender.EraseAndSendKeystrokes(CountTriggerKeys(triggerText), u"");
 }
 
 // The Backspaces go out first: the application erases the typed trigger

@@ -16,8 +16,8 @@ using Calls = std::vector<std::string>;
 const std::string kBack = "keybd_event(8,0,0,0)";
 const std::string kLaunch = "ShellExecuteA(100,\"Open\",\"xterm -e top\",\"\",\"/opt/tavro\",1)";
 
-// Typed as keystrokes: the Backspaces that erase "abc" and the keys after
-// them go out as one delivery, kept to the editor's window.
+// The Backspaces that erase "abc" and the keys typed after them go out as
+// one delivery, kept to the editor's window.
 Calls Typed(const Calls& keys) {
     Calls typed = {"KeepToWindow(200)", kBack, kBack, kBack};
     typed.insert(typed.end(), keys.begin(), keys.end());
@@ -27,16 +27,12 @@ Calls Typed(const Calls& keys) {
 const Calls kTypedHi =
     Typed({"keybd_event(16,0,0,0)", "keybd_event(72,35,0,0)", "keybd_event(73,23,0,0)"});
 
-// Pasted: the typed trigger is erased before the clipboard is filled; the
-// Right arrow after a picture waits for the paste.
+// Pasted: the typed trigger is erased (a delivery of its own) before the
+// clipboard is filled; the Right arrow after a picture waits for the paste.
 Calls Pasted(const std::string& filled, bool picture = false) {
-    Calls pasted = {kBack,
-                    kBack,
-                    kBack,
-                    "Clipboard.Clear()",
-                    filled,
-                    "keybd_event(17,0,0,0)",
-                    "keybd_event(86,0,0,0)"};
+    Calls pasted = Typed({});
+    pasted.insert(pasted.end(),
+                  {"Clipboard.Clear()", filled, "keybd_event(17,0,0,0)", "keybd_event(86,0,0,0)"});
     if (picture) {
         pasted.insert(pasted.end(), {"Clipboard.AwaitPaste()", "keybd_event(39,0,0,0)"});
     }
