@@ -54,7 +54,8 @@ CharacterFormat Arial(int halfPoints, bool bold = false) {
 class LegendComposition : public test::LegendFixture {};
 
 // Every slot up to the count that holds a trigger text, with the lines of
-// its type; fields of several lines continue over several legend lines.
+// its type; fields of several lines continue over several legend lines. All
+// is Arial 10 but the title and the trigger texts.
 TEST_F(LegendComposition, ListsEachTriggerWithTheLinesOfItsType) {
     Add(u";sig", u"Signature", u"Text").ReplaceText = u"Best regards,\r\nAnna\r\n\r\nP.S. bye";
     Add(u";unix", u"Unix lines", u"Text").ReplaceText = u"one\ntwo\rthree\r\n";
@@ -65,7 +66,8 @@ TEST_F(LegendComposition, ListsEachTriggerWithTheLinesOfItsType) {
     Add(u";new", u"Not typed yet", u"");
     Add(u";lower", u"Type in small letters", u"text").ReplaceText = u"not printed";
     triggers_.Slot(triggers_.TriggerCount).Trigger = u";unused";
-    EXPECT_THAT(Lines(Compose()),
+    const Document legend = Compose();
+    EXPECT_THAT(Lines(legend),
                 ElementsAreArray(Legend(
                     {Entry({u"Trigger: ;sig", u"Type: Text", u"Name: Signature",
                             u"Text: Best regards,", u"Anna", u"", u"P.S. bye"}),
@@ -75,21 +77,20 @@ TEST_F(LegendComposition, ListsEachTriggerWithTheLinesOfItsType) {
                             u"Launch: galculator", u"--mode=basic"}),
                      Entry({u"Trigger: ;new", u"Type: ", u"Name: Not typed yet"}),
                      Entry({u"Trigger: ;lower", u"Type: text", u"Name: Type in small letters"})})));
-}
 
-TEST_F(LegendComposition, TextIsArial10TheTitleAndTriggerTextsStandOut) {
-    Add(u";sig", u"Signature", u"Text").ReplaceText = u"Hi\r\nthere";
-    const Document legend = Compose();
     EXPECT_THAT(legend.fonts, ElementsAre(u"Arial"));
     CharacterFormat title = Arial(40, true);
     title.italic = true;
     title.underline = true;
     EXPECT_THAT(TextRuns(legend.paragraphs.at(0)), ElementsAre(TextRun{title, u"Tavro! Legend"}));
-    EXPECT_THAT(TextRuns(legend.paragraphs.at(1)), ElementsAre(TextRun{Arial(20), kVersionLine}));
-    EXPECT_THAT(TextRuns(legend.paragraphs.at(4)),
-                ElementsAre(TextRun{Arial(20), u"Trigger: "}, TextRun{Arial(28, true), u";sig"}));
-    for (std::size_t i = 5; i < legend.paragraphs.size(); ++i) {
-        for (const TextRun& run : TextRuns(legend.paragraphs[i])) {
+    for (std::size_t i = 1; i < legend.paragraphs.size(); ++i) {
+        const std::vector<TextRun> runs = TextRuns(legend.paragraphs[i]);
+        if (!runs.empty() && runs[0].text == u"Trigger: ") {
+            EXPECT_THAT(runs, ElementsAre(TextRun{Arial(20), u"Trigger: "},
+                                          TextRun{Arial(28, true), runs.back().text}));
+            continue;
+        }
+        for (const TextRun& run : runs) {
             EXPECT_EQ(run.format, Arial(20)) << ToUtf8(run.text);
         }
     }

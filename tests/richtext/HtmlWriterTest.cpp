@@ -105,8 +105,7 @@ TEST(HtmlWriter, HostileDocumentsMakeNoMarkupOfTheirOwn) {
     const std::u16string hostile = u"<a href=\"javascript:x()\" onclick='y'>&quot;</a>\"'>";
     CharacterFormat named;
     named.font = 0;
-    ParagraphFormat row;
-    row.tableRow = true;
+    const ParagraphFormat row{Alignment::Left, 0, 0, 0, true};
     const Document document = RichDocumentBuilder()
                                   .Font(hostile)
                                   .Paragraph()

@@ -77,8 +77,7 @@ class LibreOfficeInterop : public ::testing::Test {
         Picture placeholder = PlaceholderPicture(40, 20);
         placeholder.displayWidth = 1500;
         placeholder.displayHeight = 750;
-        ParagraphFormat row;
-        row.tableRow = true;
+        const ParagraphFormat row{Alignment::Left, 0, 0, 0, true};
         return RichDocumentBuilder()
             .Font(u"DejaVu Sans")
             .Paragraph({Alignment::Center, 0, 0, 0})

@@ -32,10 +32,8 @@ TEST(RtfRoundTrip, KeepsEverythingTheReaderKnows) {
     Picture png = PlaceholderPicture(40, 20);
     png.displayWidth = 1200;
     png.displayHeight = 600;
-    ParagraphFormat row;
-    row.tableRow = true;
-    ParagraphFormat centredRow = row;
-    centredRow.alignment = Alignment::Center;
+    const ParagraphFormat row{Alignment::Left, 0, 0, 0, true};
+    const ParagraphFormat centredRow{Alignment::Center, 0, 0, 0, true};
 
     const Document document =
         RichDocumentBuilder()
@@ -76,8 +74,7 @@ TEST(RtfRoundTrip, KeepsEverythingTheReaderKnows) {
 }
 
 TEST(PlainText, SeparatesParagraphsAndLinesWithLineFeedsAndLeavesPicturesOut) {
-    ParagraphFormat row;
-    row.tableRow = true;
+    const ParagraphFormat row{Alignment::Left, 0, 0, 0, true};
     const Document document = RichDocumentBuilder()
                                   .Paragraph()
                                   .Picture(PlaceholderPicture(8, 8))

@@ -68,24 +68,22 @@ TEST_F(TriggerLoadTest, AReloadKeepsOnlyWhatIsStillThere) {
     EXPECT_THAT(platform.log.CallsStartingWith({"ShowTrigger"}), ElementsAre("ShowTrigger(1)"));
 }
 
-TEST_F(TriggerLoadTest, AnEmptyTriggerTableChangesNothing) {
+// A table without triggers changes nothing, not even the editor; NULLs
+// read as empty texts, and empty application entries are left out.
+TEST_F(TriggerLoadTest, AnEmptyTableChangesNothingAndNullsReadAsEmptyTexts) {
     triggers.Slot(0).Trigger = u"mine";
     triggers.TriggerCount = 1;
     applications.SendKeyApps = {u"Editor"};
-    RunSql(DatabasePath(), "INSERT INTO tblSendKeyApps VALUES ('Word')");
-
-    store.LoadTriggers();
-
-    EXPECT_EQ(triggers.Slot(0).Trigger, u"mine");
-    EXPECT_THAT(applications.SendKeyApps, ElementsAre(u"Editor"));
-    EXPECT_THAT(platform.log.Calls(), IsEmpty());  // the editor is not refreshed either
-}
-
-TEST_F(TriggerLoadTest, NullsReadAsEmptyTexts) {
     RunSql(DatabasePath(),
-           "INSERT INTO tblTriggers VALUES ('t', NULL, NULL, NULL, NULL, NULL, NULL);"
            "INSERT INTO tblSendKeyApps VALUES (NULL), ('Word'), ('');"
            "INSERT INTO tblTextOnlyApps VALUES (NULL)");
+    store.LoadTriggers();
+    EXPECT_EQ(triggers.Slot(0).Trigger, u"mine");
+    EXPECT_THAT(applications.SendKeyApps, ElementsAre(u"Editor"));
+    EXPECT_THAT(platform.log.Calls(), IsEmpty());
+
+    RunSql(DatabasePath(),
+           "INSERT INTO tblTriggers VALUES ('t', NULL, NULL, NULL, NULL, NULL, NULL)");
     store.LoadTriggers();
     TriggerRecord expected;
     expected.Trigger = u"t";
