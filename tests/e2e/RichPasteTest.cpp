@@ -62,6 +62,8 @@ TEST_F(RichPasteTest, RichTextArrivesPlainOrAsHtmlWhereRtfIsNotRead) {
          "file://" + (tavro.Folder() / "page.html").string()},
         desktop->ProgramEnvironment(), std::nullopt, (tavro.Folder() / "chromium.log").string());
 
+    // The page in front once the browser takes typing, its text field
+    // focused and empty.
     std::vector<WindowId> page;
     ASSERT_TRUE(WaitUntil(
         [&] {
@@ -69,17 +71,6 @@ TEST_F(RichPasteTest, RichTextArrivesPlainOrAsHtmlWhereRtfIsNotRead) {
                         .empty();
         },
         kBrowserStartTimeout));
-
-    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
-    desktop->ClearEditor();
-    Type("crlf");
-    EXPECT_EQ(EditorTextOnceItIs("one\ntwo\n"), "one\ntwo\n");
-    Type("a rtfb");
-    const std::string expected = "one\ntwo\na " + kLetterText;
-    EXPECT_EQ(EditorTextOnceItIs(expected), expected);
-
-    // The page in front once the browser takes typing, its text field
-    // focused and empty.
     desktop->Xdotool({"windowactivate", "--sync", std::to_string(page.front())});
     ASSERT_TRUE(WaitUntil(
         [] {
@@ -90,6 +81,15 @@ TEST_F(RichPasteTest, RichTextArrivesPlainOrAsHtmlWhereRtfIsNotRead) {
         kBrowserStartTimeout));
     Keys({"ctrl+a", "BackSpace"});
 
+    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+    desktop->ClearEditor();
+    Type("crlf");
+    EXPECT_EQ(EditorTextOnceItIs("one\ntwo\n"), "one\ntwo\n");
+    Type("a rtfb");
+    const std::string expected = "one\ntwo\na " + kLetterText;
+    EXPECT_EQ(EditorTextOnceItIs(expected), expected);
+
+    desktop->Xdotool({"windowactivate", "--sync", std::to_string(page.front())});
     Type("x rtfb");
     std::string text;
     WaitUntil([&] { return (text = CopyAll(*desktop, "UTF8_STRING")) == "x " + kLetterText; });
