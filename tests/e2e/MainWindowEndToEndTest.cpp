@@ -151,7 +151,8 @@ TEST_F(MainWindowEndToEndTest, ATriggerMadeInTheWindowExpandsAndPendingEditsSurv
     // Restored from the minimised state, the window may show where it was
     // for a moment before it is centred.
     OpenMainWindow();
-    EXPECT_TRUE(WaitUntil([&] { return Centred(window); }));
+    EXPECT_TRUE(WaitUntil([&] { return Centred(window); }))
+        << Run({"xwininfo", "-id", std::to_string(window)});
 
     // New Trigger, its text, name and type, the replacement, Save.
     Keys({"ctrl+n"});
