@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -38,10 +36,7 @@ class EndToEndTest : public ::testing::Test {
         desktop = std::make_unique<TestDesktop>();
         editor = desktop->OpenMousepadWindow();
     }
-    static void TearDownTestSuite() {
-        desktop.reset();
-        featherpad = 0;
-    }
+    static void TearDownTestSuite() { desktop.reset(); }
 
     void SetUp() override {
         desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
@@ -49,14 +44,19 @@ class EndToEndTest : public ::testing::Test {
     }
 
     void StartTavro(const std::vector<TriggerRecord>& triggers,
-                    const ApplicationLists& applications = {}, const Environment& extra = {}) {
+                    const ApplicationLists& applications = {}) {
         tavro.WriteDatabase(triggers, applications);
-        tavro.Start(x11::test::EnvironmentWith(desktop->ProgramEnvironment(), extra));
+        tavro.Start(desktop->ProgramEnvironment());
         ASSERT_TRUE(tavro.WaitUntilRunning());
     }
 
     static void Type(const std::string& text, int delayMilliseconds = 30) {
         desktop->Xdotool({"type", "--delay", std::to_string(delayMilliseconds), text});
+    }
+    static void Keys(const std::vector<std::string>& keys) {
+        std::vector<std::string> command{"key", "--delay", "80"};
+        command.insert(command.end(), keys.begin(), keys.end());
+        desktop->Xdotool(command);
     }
 
     // The text of the window in front; the caret is at its end afterwards.
@@ -77,27 +77,24 @@ class EndToEndTest : public ::testing::Test {
         return desktop->Run({"xclip", "-o", "-selection", "clipboard", "-t", type}).output;
     }
 
-    // mousepad, then a featherpad window (started the first time), each in
-    // front and emptied when `use` runs for it.
-    static void InBothEditors(const std::function<void()>& use) {
-        if (featherpad == 0) {
-            featherpad = desktop->OpenFeatherpadWindow();
-        }
-        for (const WindowId window : {editor, featherpad}) {
-            SCOPED_TRACE(desktop->WindowName(window));
-            desktop->Xdotool({"windowactivate", "--sync", std::to_string(window)});
-            desktop->ClearEditor();
-            use();
-        }
+    // The window of this test's Tavro with exactly this name; 0 for none.
+    WindowId TavroWindow(const std::string& name) const {
+        const auto windows = desktop->Windows(
+            {"--all", "--pid", std::to_string(tavro.Pid()), "--name", "^" + name + "$"});
+        return windows.empty() ? 0 : windows.front();
     }
 
-    // Types the keys with Shift held until a second after the last, as a
-    // person whose finger is still on Shift when the trigger fires.
-    static void TypeWithShiftHeld(const std::vector<std::string>& keys) {
-        std::vector<std::string> arguments{"keydown", "shift", "key", "--delay", "40"};
-        arguments.insert(arguments.end(), keys.begin(), keys.end());
-        arguments.insert(arguments.end(), {"sleep", "1", "keyup", "shift"});
-        desktop->Xdotool(arguments);
+    // Starting a second Tavro shows the first one's window, in front, and
+    // ends with zero.
+    void ShowWindowByStartingTavroAgain() {
+        TavroProgram second;
+        second.WriteDatabase({MakeTrigger(u"two", u"Second", u"Text", u"2")}, {});
+        second.Start(desktop->ProgramEnvironment());
+        EXPECT_EQ(second.WaitForExit(std::chrono::seconds(10)).value_or(-1), 0);
+        const WindowId window = TavroWindow("Tavro!");
+        ASSERT_TRUE(WaitUntil([&] {
+            return desktop->Viewable(window) && desktop->ActiveWindow() == window;
+        })) << "the main window did not open";
     }
 
     // Starts a program on the desktop and puts its first visible window that
@@ -134,24 +131,26 @@ class EndToEndTest : public ::testing::Test {
         return std::filesystem::path(program).filename().string() + ".log";
     }
 
-    // LibreOffice Writer with a profile of its own; its document has the
-    // focus once the window is in front for a moment. Writer started while
-    // a GTK editor (mousepad) owns the clipboard fetches its first paste
-    // from the next owner only about three seconds after its Ctrl+V: xclip
-    // owns it meanwhile.
-    std::unique_ptr<ChildProcess> StartWriter(WindowId& window) {
+    // LibreOffice Writer with a profile of its own, opening the document if
+    // one is given; its document has the focus once the window is in front
+    // for a moment. Writer started while a GTK editor (mousepad) owns the
+    // clipboard fetches its first paste from the next owner only about
+    // three seconds after its Ctrl+V: xclip owns it meanwhile.
+    std::unique_ptr<ChildProcess> StartWriter(WindowId& window, const std::string& document = "") {
         desktop->SetClipboard("-");
         const auto profile = tavro.Folder() / "office-profile";
-        auto writer = StartApplication({"soffice", "--writer", "--norestore", "--nologo",
-                                        "-env:UserInstallation=file://" + profile.string()},
-                                       {"--name", "LibreOffice Writer"}, window);
+        std::vector<std::string> command{"soffice", "--writer", "--norestore", "--nologo",
+                                         "-env:UserInstallation=file://" + profile.string()};
+        if (!document.empty()) {
+            command.push_back(document);
+        }
+        auto writer = StartApplication(command, {"--name", "LibreOffice Writer"}, window);
         std::this_thread::sleep_for(std::chrono::seconds(2));
         return writer;
     }
 
     static inline std::unique_ptr<TestDesktop> desktop;
     static inline WindowId editor = 0;
-    static inline WindowId featherpad = 0;
     TavroProgram tavro;
 };
 

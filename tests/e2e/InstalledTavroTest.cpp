@@ -30,10 +30,15 @@ TEST(InstalledTavroTest, StartsFromItsAutostartEntryAndExpandsAStarterTrigger) {
                            environment, "", std::chrono::seconds(60));
     ASSERT_EQ(installed.exitCode, 0) << installed.output;
 
-    // The home's name has a blank: the entry quotes the program.
+    // The home's name has a blank: the entry quotes the program, as
+    // desktop-file-validate accepts.
     const std::string program = (home.Path() / ".local/share/tavro/tavro").string();
-    const std::string entry = ReadFile(home.Path() / ".config/autostart/tavro.desktop");
-    ASSERT_NE(entry.find("\nExec=\"" + program + "\"\n"), std::string::npos) << entry;
+    const auto entry = home.Path() / ".config/autostart/tavro.desktop";
+    ASSERT_NE(ReadFile(entry).find("\nExec=\"" + program + "\"\n"), std::string::npos)
+        << ReadFile(entry);
+    const auto validated =
+        x11::test::RunTool({"desktop-file-validate", entry.string()}, environment);
+    EXPECT_EQ(validated.exitCode, 0) << validated.output;
 
     desktop.OpenMousepadWindow();
     const std::filesystem::path log = home.Path() / "tavro.log";

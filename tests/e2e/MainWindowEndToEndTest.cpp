@@ -7,7 +7,7 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -18,8 +18,8 @@
 namespace tavro::e2e {
 namespace {
 
-constexpr int kScreenWidth = 1280;
-constexpr int kScreenHeight = 800;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 struct Geometry {
     int x = 0;
@@ -47,6 +47,8 @@ class MainWindowEndToEndTest : public EndToEndTest {
     void StartTavro(const std::vector<TriggerRecord>& triggers) {
         EndToEndTest::StartTavro(triggers);
         ASSERT_TRUE(WaitUntil([this] { return TrayIcon() != 0; })) << "no tray icon";
+        window = TavroWindow("Tavro!");
+        ASSERT_NE(window, 0U);
     }
 
     static std::string Run(const std::vector<std::string>& command) {
@@ -54,10 +56,7 @@ class MainWindowEndToEndTest : public EndToEndTest {
     }
 
     static Geometry GeometryOf(WindowId window) {
-        return GeometryIn(Run({"xwininfo", "-id", std::to_string(window)}));
-    }
-    static Geometry ScreenGeometry() { return GeometryIn(Run({"xwininfo", "-root"})); }
-    static Geometry GeometryIn(const std::string& info) {
+        const std::string info = Run({"xwininfo", "-id", std::to_string(window)});
         const auto value = [&](const std::string& name) {
             const std::size_t at = info.find(name);
             return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + name.size());
@@ -66,53 +65,55 @@ class MainWindowEndToEndTest : public EndToEndTest {
                 value("Height:")};
     }
 
-    // The main window "Tavro!" of this test's program.
-    WindowId MainWindow() const {
-        for (const WindowId window : desktop->Windows(
-                 {"--all", "--pid", std::to_string(tavro.Pid()), "--name", "^Tavro!$"})) {
-            return window;
-        }
-        return 0;
+    // Whether the window is in the middle of the 1280 by 800 screen.
+    static bool Centred(WindowId window) {
+        const Geometry shown = GeometryOf(window);
+        return std::abs(shown.x + shown.width / 2 - 640) <= 40 &&
+               std::abs(shown.y + shown.height / 2 - 400) <= 40;
     }
 
     // The program's icon, docked in the notification area.
-    WindowId TrayIcon() const {
-        for (const WindowId window : desktop->Windows({"--onlyvisible", "--class", "tavro"})) {
-            const Geometry size = GeometryOf(window);
-            if (desktop->WindowName(window) == "Tavro" && size.width <= 64 && size.height <= 64) {
-                return window;
+    static WindowId TrayIcon() {
+        for (const WindowId icon : desktop->Windows({"--onlyvisible", "--class", "tavro"})) {
+            const Geometry size = GeometryOf(icon);
+            if (desktop->WindowName(icon) == "Tavro" && size.width <= 64 && size.height <= 64) {
+                return icon;
             }
         }
         return 0;
     }
 
-    // Right-clicks the tray icon and waits for its menu.
-    void OpenTrayMenu() const {
+    // Clicks the tray icon with the mouse button; the right button opens
+    // its menu, which takes the main window out of sight while it is open.
+    void ClickTrayIcon(const char* button) const {
+        const auto others = [&] {
+            auto shown = desktop->Windows({"--onlyvisible", "--class", "tavro"});
+            std::erase(shown, window);
+            return shown.size();
+        };
+        const std::size_t before = others();
         const Geometry icon = GeometryOf(TrayIcon());
-        const std::size_t before = desktop->Windows({"--onlyvisible", "--class", "tavro"}).size();
         desktop->Xdotool({"mousemove", std::to_string(icon.x + icon.width / 2),
-                          std::to_string(icon.y + icon.height / 2), "click", "3"});
-        ASSERT_TRUE(WaitUntil([&] {
-            return desktop->Windows({"--onlyvisible", "--class", "tavro"}).size() > before;
-        })) << "the tray menu did not open";
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                          std::to_string(icon.y + icon.height / 2), "click", button});
+        if (std::string(button) == "3") {
+            ASSERT_TRUE(WaitUntil([&] { return !desktop->Viewable(window) && others() > before; }))
+                << "the tray menu did not open";
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
     }
 
-    // Tray > Open: the main window in front.
+    // Tray > Open (the menu's last entry): the main window in front.
     void OpenMainWindow() const {
-        OpenTrayMenu();
-        desktop->Xdotool({"key", "Up", "Return"});
+        ClickTrayIcon("3");
+        Keys({"Up", "Return"});
         ASSERT_TRUE(WaitUntil([&] {
-            const WindowId window = MainWindow();
-            return window != 0 && desktop->Viewable(window) && desktop->ActiveWindow() == window;
+            return desktop->Viewable(window) && desktop->ActiveWindow() == window;
         })) << "the main window did not open";
     }
 
-    static void Type(const std::string& text) { EndToEndTest::Type(text, 40); }
-    static void Keys(const std::vector<std::string>& keys) {
-        std::vector<std::string> command{"key", "--delay", "80"};
-        command.insert(command.end(), keys.begin(), keys.end());
-        desktop->Xdotool(command);
+    void ActivateEditor() const {
+        desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
     }
 
     std::vector<TriggerRecord> StoredOnceThereAre(std::size_t count) const {
@@ -124,34 +125,34 @@ class MainWindowEndToEndTest : public EndToEndTest {
     }
 
     static inline std::unique_ptr<ChildProcess> tray;
+    WindowId window = 0;
 };
 
-TEST_F(MainWindowEndToEndTest, StartsHiddenInTheTrayAndATriggerMadeInTheWindowExpands) {
+// Tavro starts out of sight, in the tray. A second Tavro shows the window;
+// minimised, it goes out of sight (the desktop lists it nowhere); Open puts
+// it in the middle of the screen. A trigger made there, whose text is typed
+// with a trigger in it that fires nothing in Tavro's own window, expands in
+// the editor. Ended by the session, Tavro keeps the edits not saved yet.
+TEST_F(MainWindowEndToEndTest, ATriggerMadeInTheWindowExpandsAndPendingEditsSurviveTheEnd) {
     StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
-    ASSERT_NE(MainWindow(), 0U);
-    EXPECT_FALSE(desktop->Viewable(MainWindow()));
+    EXPECT_FALSE(desktop->Viewable(window));
     EXPECT_TRUE(desktop->Viewable(TrayIcon()));
-
-    // A second Tavro shows the first one's window and ends with zero.
-    TavroProgram second;
-    second.WriteDatabase({MakeTrigger(u"two", u"Second", u"Text", u"2")}, {});
-    second.Start(desktop->ProgramEnvironment());
-    EXPECT_EQ(second.WaitForExit(std::chrono::seconds(10)).value_or(-1), 0);
-    ASSERT_TRUE(WaitUntil([&] { return desktop->Viewable(MainWindow()); }));
-    desktop->Xdotool({"windowminimize", std::to_string(MainWindow())});
-    ASSERT_TRUE(WaitUntil([&] { return !desktop->Viewable(MainWindow()); }));
+    ShowWindowByStartingTavroAgain();
+    desktop->Xdotool({"windowminimize", std::to_string(window)});
+    ASSERT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(desktop->Viewable(window));
+    EXPECT_THAT(Run({"xprop", "-id", std::to_string(window), "WM_STATE"}),
+                Not(HasSubstr("Iconic")));
+    std::ostringstream hex;
+    hex << std::hex << window;
+    EXPECT_THAT(Run({"xprop", "-root", "_NET_CLIENT_LIST"}), Not(HasSubstr(hex.str())));
 
     // Restored from the minimised state, the window may show where it was
     // for a moment before it is centred.
     OpenMainWindow();
-    Geometry window;
-    WaitUntil([&] {
-        window = GeometryOf(MainWindow());
-        return std::abs(window.x + window.width / 2 - kScreenWidth / 2) <= 30 &&
-               std::abs(window.y + window.height / 2 - kScreenHeight / 2) <= 30;
-    });
-    EXPECT_NEAR(window.x + window.width / 2, kScreenWidth / 2, 30);
-    EXPECT_NEAR(window.y + window.height / 2, kScreenHeight / 2, 30);
+    EXPECT_TRUE(WaitUntil([&] { return Centred(window); }))
+        << Run({"xwininfo", "-id", std::to_string(window)});
 
     // New Trigger, its text, name and type, the replacement, Save.
     Keys({"ctrl+n"});
@@ -159,173 +160,105 @@ TEST_F(MainWindowEndToEndTest, StartsHiddenInTheTrayAndATriggerMadeInTheWindowEx
     Keys({"Tab"});
     Type("Made here");
     Keys({"Tab", "t", "Tab"});
-    Type("made in the window");
+    Type("made sig here");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     Keys({"ctrl+s"});
     const std::vector<TriggerRecord> stored = StoredOnceThereAre(2);
     ASSERT_EQ(stored.size(), 2U);
     EXPECT_EQ(stored[0].Trigger, u"qqx");
     EXPECT_EQ(stored[0].Display, u"Made here");
     EXPECT_EQ(stored[0].Type, u"Text");
-    EXPECT_EQ(stored[0].ReplaceText, u"made in the window");
+    EXPECT_EQ(stored[0].ReplaceText, u"made sig here");
 
     desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
     Type("hello qqx");
-    EXPECT_EQ(EditorTextOnceItIs("hello made in the window"), "hello made in the window");
-}
+    EXPECT_EQ(EditorTextOnceItIs("hello made sig here"), "hello made sig here");
 
-TEST_F(MainWindowEndToEndTest, ATrayEntryDeliversAtTheCaretErasingNothing) {
-    TriggerRecord launch = MakeTrigger(u"calc", u"Calculator", u"Launch");
-    launch.CommandLine = u"true";
-    StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards"), launch});
-    Type("hello world");
-    Keys({"Left", "Left", "Left", "Left", "Left"});
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
-
-    // Calculator - Launch, a separator, Signature - Text, a separator, Open.
-    OpenTrayMenu();
-    Keys({"Down", "Down", "Return"});
-    EXPECT_EQ(EditorTextOnceItIs("hello Best regardsworld"), "hello Best regardsworld");
-    EXPECT_EQ(desktop->ActiveWindow(), editor);
-}
-
-// The menu of several matching triggers takes the window out of sight first.
-// Dismissed, it delivers nothing, and the typed keys are forgotten, so that
-// the shorter trigger alone matches next.
-TEST_F(MainWindowEndToEndTest, TheChoiceOfSeveralTriggersHidesTheWindow) {
-    StartTavro({MakeTrigger(u"xy", u"A short one", u"Text", u"SHORT"),
-                MakeTrigger(u"yxy", u"B long one", u"Text", u"LONG")});
-    OpenMainWindow();
-    const WindowId window = MainWindow();
-    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
-    ASSERT_TRUE(desktop->Viewable(window));
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
-    Type("yxy");
-    EXPECT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
-    Keys({"Down", "Down", "Return"});
-    EXPECT_EQ(EditorTextOnceItIs("LONG"), "LONG");
-
-    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
-    Type("yxy");
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // the menu opens
-    Keys({"Escape"});
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_EQ(EditorText(), "LONGyxy");
-    Type("xy");
-    EXPECT_EQ(EditorTextOnceItIs("LONGyxySHORT"), "LONGyxySHORT");
-}
-
-TEST_F(MainWindowEndToEndTest, TypingInTheOwnFieldsFiresNothingAndMinimisingHides) {
-    StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
-    OpenMainWindow();
-    // From the list through the header fields to the replacement text.
-    Keys({"Tab", "Tab", "Tab", "Tab", "ctrl+Home"});
-    Type("sig ");
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    Keys({"ctrl+s"});
-    ASSERT_TRUE(WaitUntil([&] {
-        const auto stored = test::ReadStoredTriggers(tavro.DatabasePath());
-        return !stored.empty() && stored[0].ReplaceText == u"sig Best regards";
-    })) << "the typed trigger was not kept as typed";
-
-    const WindowId window = MainWindow();
-    desktop->Xdotool({"windowminimize", std::to_string(window)});
-    ASSERT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_FALSE(desktop->Viewable(window));
-    // Out of sight, not minimised: the desktop lists it nowhere.
-    EXPECT_THAT(Run({"xprop", "-id", std::to_string(window), "WM_STATE"}),
-                ::testing::Not(::testing::HasSubstr("Iconic")));
-    EXPECT_THAT(Run({"xprop", "-root", "_NET_CLIENT_LIST"}),
-                ::testing::Not(::testing::HasSubstr([&] {
-                    std::ostringstream hex;
-                    hex << std::hex << window;
-                    return hex.str();
-                }())));
-
-    // Open brings it back, ready for typing.
     OpenMainWindow();
     Keys({"Tab", "Tab", "End"});
-    Type("!");
-    Keys({"ctrl+s"});
-    EXPECT_TRUE(WaitUntil([&] {
-        const auto stored = test::ReadStoredTriggers(tavro.DatabasePath());
-        return !stored.empty() && stored[0].Display == u"Signature!";
-    }));
-}
-
-// Ended by File > Exit (with zero), by the session or by `kill`, Tavro keeps
-// what was typed in the window and not saved yet.
-TEST_F(MainWindowEndToEndTest, EndingWithPendingEditsKeepsThemInTheDatabase) {
-    for (const int signal : {0, SIGTERM, SIGHUP}) {
-        SCOPED_TRACE(signal);
-        std::filesystem::remove(tavro.DatabasePath());
-        StartTavro({MakeTrigger(u"sig", u"Signature", u"Text", u"Best regards")});
-        OpenMainWindow();
-        Keys({"Tab", "Tab", "End"});
-        Type(" edited");
-        if (signal == 0) {
-            Keys({"alt+f", "x"});
-            EXPECT_EQ(tavro.WaitForExit(std::chrono::seconds(10)).value_or(-1), 0);
-        } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the last key is up
-            ASSERT_EQ(kill(tavro.Pid(), signal), 0);
-            ASSERT_TRUE(tavro.WaitForExit(std::chrono::seconds(10)).has_value());
-        }
-        const auto stored = test::ReadStoredTriggers(tavro.DatabasePath());
-        ASSERT_EQ(stored.size(), 1U);
-        EXPECT_EQ(stored[0].Display, u"Signature edited");
+    Type(" edited");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the last key is up
+    ASSERT_EQ(kill(tavro.Pid(), SIGTERM), 0);
+    ASSERT_TRUE(tavro.WaitForExit(std::chrono::seconds(10)).has_value());
+    std::u16string names;
+    for (const TriggerRecord& record : test::ReadStoredTriggers(tavro.DatabasePath())) {
+        names += record.Display + u";";
     }
+    EXPECT_EQ(ToUtf8(names), "Made here edited;Signature;");
 }
 
-// The tray icon: a left click gives the shown window the focus; the menu
-// takes the shown window out of sight while it is open and puts it back in
-// the middle of the screen; every trigger has its entry, beyond 21 too.
-TEST_F(MainWindowEndToEndTest, TheTrayIconsClicksKeepTheWindowOutOfTheMenusWay) {
-    std::vector<TriggerRecord> triggers;
+// The tray menu: an entry fires into the window in front at its caret,
+// erasing nothing; the menu of several matching triggers takes the shown
+// window out of sight, and dismissed it delivers nothing and forgets the
+// typed keys. A left click on the icon gives the shown window the focus;
+// the menu has an entry for every trigger, beyond 21 menu entries too, and
+// puts the shown window back afterwards.
+TEST_F(MainWindowEndToEndTest, TheTrayMenuAndTheChoiceMenuKeepOutOfTheWindowsWay) {
+    std::vector<TriggerRecord> triggers = {MakeTrigger(u"xy", u"A short one", u"Text", u"SHORT"),
+                                           MakeTrigger(u"yxy", u"B long one", u"Text", u"LONG")};
     const std::u16string types[] = {u"Text", u"RTF", u"Image", u"Launch"};
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 19; ++i) {
         const std::u16string number = FromUtf8(std::to_string(10 + i));
         triggers.push_back(
             MakeTrigger(u"t" + number, u"Entry " + number, types[i % 4], u"text " + number));
     }
     StartTavro(triggers);
-    OpenMainWindow();
-    const WindowId window = MainWindow();
-    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
-    ASSERT_NE(desktop->ActiveWindow(), window);
-
-    const Geometry icon = GeometryOf(TrayIcon());
-    const auto click = [&](const char* button) {
-        desktop->Xdotool({"mousemove", std::to_string(icon.x + icon.width / 2),
-                          std::to_string(icon.y + icon.height / 2), "click", button});
-    };
-    click("1");
-    EXPECT_TRUE(WaitUntil([&] { return desktop->ActiveWindow() == window; }));
-
-    click("3");
-    EXPECT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
-    // 20 entries, 3 separators and "Open": the last one is Open.
-    Keys({"Up", "Return"});
-    ASSERT_TRUE(WaitUntil([&] { return desktop->Viewable(window); }));
-    const Geometry shown = GeometryOf(window);
-    const Geometry screen = ScreenGeometry();
-    EXPECT_NEAR(shown.x + shown.width / 2, screen.width / 2, 40);
-    EXPECT_NEAR(shown.y + shown.height / 2, screen.height / 2, 40);
-
-    // An entry far down the menu delivers into the editor.
-    desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
+    Type("hello world");
+    Keys({"Left", "Left", "Left", "Left", "Left"});
     std::this_thread::sleep_for(std::chrono::milliseconds(700));  // seen in front
-    click("3");
+    // The entries of the four types, 3 separators, "Open": "Entry 26" is
+    // the last text entry.
+    ClickTrayIcon("3");
+    Keys({"Up", "Up", "Return"});
+    EXPECT_EQ(EditorTextOnceItIs("hello text 26world"), "hello text 26world");
+    EXPECT_EQ(desktop->ActiveWindow(), editor);
+
+    OpenMainWindow();
+    ActivateEditor();
+    Type("yxy");
     EXPECT_TRUE(WaitUntil([&] { return !desktop->Viewable(window); }));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the menu opens
-    Keys({"Up", "Up", "Return"});
-    // The window was shown, so it comes back in front afterwards.
+    Keys({"Down", "Down", "Return"});
+    EXPECT_EQ(EditorTextOnceItIs("hello text 26worldLONG"), "hello text 26worldLONG");
+    ActivateEditor();
+    Type("yxy");
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // the menu opens
+    Keys({"Escape"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Type("xy");
+    EXPECT_EQ(EditorTextOnceItIs("hello text 26worldLONGyxySHORT"),
+              "hello text 26worldLONGyxySHORT");
+
+    OpenMainWindow();
+    ActivateEditor();
+    ClickTrayIcon("1");
     EXPECT_TRUE(WaitUntil([&] { return desktop->ActiveWindow() == window; }));
+    ActivateEditor();
+    ClickTrayIcon("3");
+    Keys({"Up", "Up", "Return"});
+    // The window was shown, so it comes back in front afterwards, centred.
+    EXPECT_TRUE(WaitUntil([&] { return desktop->ActiveWindow() == window; }));
+    EXPECT_TRUE(Centred(window));
     desktop->Xdotool({"windowactivate", "--sync", std::to_string(editor)});
-    EXPECT_EQ(EditorTextOnceItIs("text 26"), "text 26");
+    EXPECT_EQ(EditorTextOnceItIs("hello text 26worldLONGyxySHORTtext 26"),
+              "hello text 26worldLONGyxySHORTtext 26");
+}
+
+TEST_F(MainWindowEndToEndTest, AMissingOrBrokenDatabaseEndsTheProgramAfterTheMessage) {
+    for (const char* content : {"", "not a database at all"}) {
+        TavroProgram broken;
+        if (*content != '\0') {
+            std::ofstream(broken.DatabasePath()) << content;
+        }
+        broken.Start(desktop->ProgramEnvironment());
+        std::vector<WindowId> message;
+        ASSERT_TRUE(WaitUntil([&] {
+            return !(message = desktop->Windows({"--name", "Error opening database"})).empty();
+        }));
+        desktop->Xdotool(
+            {"windowactivate", "--sync", std::to_string(message.front()), "key", "Return"});
+        EXPECT_NE(broken.WaitForExit(std::chrono::seconds(10)).value_or(0), 0);
+    }
 }
 
 }  // namespace

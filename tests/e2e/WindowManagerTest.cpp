@@ -37,38 +37,32 @@ class WithoutWindowManagerTest : public ::testing::Test {
     void StartTavro() {
         ApplicationLists applications;
         applications.SendKeyApps = {u"terminal"};
-        // A trigger of punctuation and letters: the key translation counts.
+        // Punctuation and letters: the key translation counts.
         tavro_.WriteDatabase({MakeTrigger(u";sig", u"Signature", u"Text", u"Best regards")},
                              applications);
         tavro_.Start(desktop_->ProgramEnvironment());
         ASSERT_TRUE(tavro_.WaitUntilRunning());
     }
 
-    void Type(const std::string& text) const { desktop_->Xdotool({"type", "--delay", "30", text}); }
-
-    // Fires the trigger in the editor: pasted.
-    void ExpectPastedIntoTheEditor() {
-        desktop_->Focus(editor_);
-        desktop_->ClearEditor();
-        Type("a ;sig");
-        std::string text;
-        WaitUntil([&] { return (text = desktop_->EditorText()) == "a Best regards"; });
-        EXPECT_EQ(text, "a Best regards");
-    }
-
-    // Fires the trigger in the terminal: erased and typed.
-    void ExpectTypedIntoTheTerminal() {
-        desktop_->Focus(terminal_);
-        Type("b ;sig");
-        const std::string expected = "b ;sig\b\b\b\bBest regards";
-        std::string typed;
-        WaitUntil([&] {
-            typed = test::ReadFile(typed_);
-            // The terminal sends Backspace as DEL or as BS.
-            std::replace(typed.begin(), typed.end(), '\x7f', '\b');
-            return typed == expected;
-        });
-        EXPECT_EQ(typed, expected);
+    // Fires the trigger in the editor (pasted) and in the terminal (erased
+    // and typed; the terminal sends Backspace as DEL or as BS), in order.
+    void ExpectFiredInto(const std::vector<WindowId>& windows) {
+        for (const WindowId window : windows) {
+            desktop_->Focus(window);
+            const bool editor = window == editor_;
+            if (editor) {
+                desktop_->ClearEditor();
+            }
+            desktop_->Xdotool({"type", "--delay", "30", editor ? "a ;sig" : "b ;sig"});
+            const std::string expected = editor ? "a Best regards" : "b ;sig\b\b\b\bBest regards";
+            std::string text;
+            WaitUntil([&] {
+                text = editor ? desktop_->EditorText() : test::ReadFile(typed_);
+                std::replace(text.begin(), text.end(), '\x7f', '\b');
+                return text == expected;
+            });
+            EXPECT_EQ(text, expected);
+        }
     }
 
     std::unique_ptr<TestDesktop> desktop_;
@@ -97,8 +91,7 @@ TEST_F(WithoutWindowManagerTest, TriggersFireIntoTheWindowWithTheFocus) {
     EXPECT_EQ(operations.GetForegroundCaption(), std::u16string(u"terminal") + u'\0');
 
     StartTavro();
-    ExpectPastedIntoTheEditor();
-    ExpectTypedIntoTheTerminal();
+    ExpectFiredInto({editor_, terminal_});
 }
 
 // With no window active, openbox gives the focus to the very window that
@@ -124,8 +117,7 @@ TEST_F(WithoutWindowManagerTest, TriggersFireIntoTheWindowWithTheFocusOnceTheWin
                    .exitCode == 0;
     }));
     EXPECT_TRUE(ports.RunUntil([&] { return inFront() == terminal_; }));
-    ExpectTypedIntoTheTerminal();
-    ExpectPastedIntoTheEditor();
+    ExpectFiredInto({terminal_, editor_});
 }
 
 }  // namespace

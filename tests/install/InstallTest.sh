@@ -20,18 +20,12 @@ expect_gone() { [[ ! -e $1 ]] || fail "still there: $1"; }
 quietly() { "$@" >"$scratch/output" 2>&1 || fail "$* failed: $(cat "$scratch/output")"; }
 validate() { desktop-file-validate "$1" >"$scratch/validation" 2>&1 || fail "$1 invalid: $(cat "$scratch/validation")"; }
 
-# Runs with a home of its own, and the XDG folders inside it when asked.
-home_for() {
-    export HOME=$scratch/$1
-    unset XDG_DATA_HOME XDG_CONFIG_HOME
-    if [[ ${2:-} == xdg ]]; then
-        export XDG_DATA_HOME=$HOME/data-home XDG_CONFIG_HOME=$HOME/config-home
-    fi
-    mkdir -p "$HOME"
-}
+# A home of its own, with the XDG folders inside it. Installing into a home
+# without them, with a blank in its path, is tested by install_e2e_tests.
+export HOME=$scratch/home XDG_DATA_HOME=$scratch/home/data-home XDG_CONFIG_HOME=$scratch/home/config-home
+mkdir -p "$HOME"
 
-echo "== fresh install with the XDG folders set"
-home_for fresh xdg
+echo "== fresh install"
 quietly bash "$install" "$build"
 folder=$XDG_DATA_HOME/tavro
 for file in tavro tavro-db tavro-rtf; do
@@ -43,8 +37,7 @@ expect_file "$XDG_DATA_HOME/applications/tavro.desktop"
 expect_file "$XDG_CONFIG_HOME/autostart/tavro.desktop"
 for size in 16 48 256; do
     icon=$XDG_DATA_HOME/icons/hicolor/${size}x$size/apps/tavro.png
-    expect_file "$icon"
-    [[ $(head -c 4 "$icon" | od -An -c | tr -d ' ') == '211PNG' ]] || fail "$icon is no PNG"
+    [[ $(head -c 4 "$icon" 2>/dev/null | od -An -c | tr -d ' ') == '211PNG' ]] || fail "$icon is no PNG"
 done
 validate "$XDG_DATA_HOME/applications/tavro.desktop"
 validate "$XDG_CONFIG_HOME/autostart/tavro.desktop"
@@ -86,17 +79,6 @@ expect_gone "$XDG_CONFIG_HOME/autostart/tavro.desktop"
 [[ -z $(find "$XDG_DATA_HOME/icons" -name 'tavro*' 2>/dev/null) ]] || fail "icons are left"
 (cd "$folder" && sha256sum -c --quiet "$scratch/before") || fail "uninstall changed user files"
 grep -q "$folder/tavro.mdb" "$scratch/output" || fail "uninstall does not say where the triggers are"
-
-echo "== without XDG folders, into the home's usual places, with a blank in its path"
-home_for "home with blanks"
-quietly bash "$install" "$build"
-expect_file "$HOME/.local/share/tavro/tavro.mdb"
-expect_file "$HOME/.local/share/applications/tavro.desktop"
-validate "$HOME/.config/autostart/tavro.desktop"
-grep -qx "Exec=\"$HOME/.local/share/tavro/tavro\"" "$HOME/.config/autostart/tavro.desktop" ||
-    fail "a path with blanks is not quoted in Exec"
-quietly bash "$uninstall"
-expect_gone "$HOME/.config/autostart/tavro.desktop"
 
 if ((failures)); then
     echo "$failures check(s) failed" >&2

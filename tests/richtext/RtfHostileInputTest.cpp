@@ -1,4 +1,3 @@
-#include <chrono>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -7,6 +6,7 @@
 #include "richtext/RichDocumentBuilder.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
+#include "text/Utf8.h"
 
 namespace tavro {
 namespace {
@@ -38,29 +38,46 @@ TEST(RtfHostileInput, AMillionNestedBracesNeitherOverflowNorLoseTheText) {
               u"xy\n");
 }
 
-TEST(RtfHostileInput, UnbalancedBracesEndOrTruncateTheDocument) {
-    const RtfReadResult unclosed = ReadRtf("{\\rtf1 {\\b one\\par two");
-    EXPECT_EQ(DocumentText(unclosed.document), u"one\ntwo\n");
-    EXPECT_TRUE(HasProblemMentioning(unclosed, "truncated"));
-
-    const RtfReadResult extra = ReadRtf("{\\rtf1 one}} two}");
-    EXPECT_EQ(DocumentText(extra.document), u"one\n") << "nothing after the document's group";
+// Broken documents read as far as they go, and say what was wrong.
+TEST(RtfHostileInput, BrokenDocumentsReadWhatTheyCanAndSayWhy) {
+    struct Case {
+        std::string rtf;
+        std::u16string text;
+        std::string problem;  // a word of the problem reported, if any
+    };
+    const Case cases[] = {
+        {"{\\rtf1 {\\b one\\par two", u"one\ntwo\n", "truncated"},
+        {"{\\rtf1 one}} two}", u"one\n", ""},  // nothing after the document's group
+        {"{\\rtf1 a{\\pict\\pngblip\\bin2000000000 abc}}", u"a[picture 16x16]\n", "\\bin"},
+        {"{\\rtf1 \\bin99 x}", u"", "\\bin"},
+        {"{\\rtf1 a\\'zzb\\'4}", u"azzb\n", "hexadecimal"},
+        {"{\\rtf1 {\\pict\\pngblip 89 5x0 4e g47}}", u"[picture 16x16]\n", "hexadecimal"},
+        // A DIB header declaring 1000 x 1000 pixels over 4 bytes of pixels, a
+        // device bitmap short of rows, and PNG and JPEG data that is not one.
+        {"{\\rtf1 {\\pict\\dibitmap0\\picw50\\pich40 "
+         "28000000e8030000e803000001001800000000000000000000000000000000000000000000000000"
+         "ffffffff}{\\pict\\wbitmap0\\wbmbitspixel1\\wbmwidthbytes2\\picw16\\pich100 ffff}"
+         "{\\pict\\pngblip\\picwgoal3000\\pichgoal1500 0102030405}{\\pict\\jpegblip ffd8ffd9}}",
+         u"[picture 50x40][picture 16x100][picture 200x100][picture 16x16]\n", "placeholder"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rtf);
+        const RtfReadResult result = ReadRtf(c.rtf);
+        EXPECT_EQ(ToUtf8(DocumentText(result.document)), ToUtf8(c.text));
+        EXPECT_TRUE(c.problem.empty() || HasProblemMentioning(result, c.problem));
+    }
 }
 
 TEST(RtfHostileInput, EveryTruncationOfARealDocumentReads) {
-    CharacterFormat bold;
-    bold.bold = true;
     const std::string rtf = WriteRtf(RichDocumentBuilder()
                                          .Font(u"Arial")
                                          .Paragraph()
-                                         .Text(u"caf\u00E9 {x}", bold)
+                                         .Text(u"caf\u00E9 {x}")
                                          .Picture(test::Picture1x1Jpeg())
                                          .Paragraph({Alignment::Center, 10, 0, 0})
                                          .Text(u"end")
                                          .Build());
     for (std::size_t length = 0; length <= rtf.size(); ++length) {
-        const RtfReadResult result = ReadRtf(std::string_view(rtf).substr(0, length));
-        EXPECT_EQ(result.isRtf, length >= 5);
+        EXPECT_EQ(ReadRtf(std::string_view(rtf).substr(0, length)).isRtf, length >= 5);
     }
 }
 
@@ -76,56 +93,6 @@ TEST(RtfHostileInput, EnormousNumbersSaturate) {
     EXPECT_EQ(first.text, u"x\uFFFDzw") << "y was the fallback of the \\u";
     EXPECT_EQ(first.format.halfPoints, 3276);
     EXPECT_EQ(std::get<Picture>(paragraph.runs.back()).displayWidth, 1'000'000);
-}
-
-TEST(RtfHostileInput, BinaryLongerThanTheFileStopsAtItsEnd) {
-    const RtfReadResult result = ReadRtf("{\\rtf1 a{\\pict\\pngblip\\bin2000000000 abc}}");
-    EXPECT_TRUE(HasProblemMentioning(result, "\\bin"));
-    EXPECT_EQ(DocumentText(result.document), u"a[picture 16x16]\n");
-    EXPECT_TRUE(HasProblemMentioning(ReadRtf("{\\rtf1 \\bin99 x}"), "\\bin"));
-}
-
-TEST(RtfHostileInput, BadHexIsSkipped) {
-    const RtfReadResult text = ReadRtf("{\\rtf1 a\\'zzb\\'4}");
-    EXPECT_EQ(DocumentText(text.document), u"azzb\n");
-    EXPECT_TRUE(HasProblemMentioning(text, "hexadecimal"));
-
-    const RtfReadResult picture = ReadRtf("{\\rtf1 {\\pict\\pngblip 89 5x0 4e g47}}");
-    EXPECT_TRUE(HasProblemMentioning(picture, "hexadecimal"));
-    EXPECT_TRUE(HasProblemMentioning(picture, "placeholder"));
-}
-
-TEST(RtfHostileInput, PicturesWhoseSizeDoesNotMatchTheirDataBecomePlaceholders) {
-    // A DIB header declaring 1000 x 1000 pixels over 4 bytes of pixels, a
-    // device bitmap short of rows, and PNG and JPEG data that is not one.
-    const RtfReadResult result = ReadRtf(
-        "{\\rtf1 {\\pict\\dibitmap0\\picw50\\pich40 "
-        "28000000e8030000e803000001001800000000000000000000000000000000000000000000000000"
-        "ffffffff}"
-        "{\\pict\\wbitmap0\\wbmbitspixel1\\wbmwidthbytes2\\picw16\\pich100 ffff}"
-        "{\\pict\\pngblip\\picwgoal3000\\pichgoal1500 0102030405}"
-        "{\\pict\\jpegblip ffd8ffd9}}");
-    EXPECT_TRUE(HasProblemMentioning(result, "placeholder"));
-    EXPECT_EQ(DocumentText(result.document),
-              u"[picture 50x40][picture 16x100][picture 200x100][picture 16x16]\n");
-}
-
-TEST(RtfHostileInput, FiftyMegabytesReadInBoundedTime) {
-    std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}";
-    const std::string chunk =
-        "{\\b0 plain \\b bold\\b0  text \\'e9\\u8364?}{\\pict\\pngblip "
-        "89504e470d0a1a0a0000000d4948445200000001000000010802000000907753de}\\par\n";
-    std::size_t chunks = 0;
-    for (; rtf.size() < 50u << 20; ++chunks) {
-        rtf += chunk;
-    }
-    rtf += "}";
-    const auto start = std::chrono::steady_clock::now();
-    const RtfReadResult result = ReadRtf(rtf);
-    const auto seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(result.document.paragraphs.size(), chunks);
-    EXPECT_LT(seconds, 60.0);  // generous: sanitizer builds are slow
 }
 
 }  // namespace

@@ -2,13 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <random>
 
 #include <sqlite3.h>
 
 #include "StoreFixture.h"
-#include "store/Database.h"
-#include "store/StoreStatements.h"
+#include "store/sqlite/DatabaseSchema.h"
 
 namespace tavro {
 namespace {
@@ -18,16 +16,11 @@ using test::StoreFixture;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-using ::testing::StartsWith;
 
 class DatabaseEngineTest : public StoreFixture, public ::testing::Test {
   protected:
-    void WriteFile(const std::string& bytes) {
-        std::filesystem::remove(DatabasePath());
-        std::ofstream(DatabasePath(), std::ios::binary) << bytes;
-    }
-
-    // Loading at start-up: the message the user sees, and the program ends.
+    // Loading at start-up: the message the user sees, and the program ends
+    // with the table in memory untouched.
     std::string LoadFailure() {
         platform.log.Clear();
         platform.desktop.endedWith = -1;
@@ -39,12 +32,6 @@ class DatabaseEngineTest : public StoreFixture, public ::testing::Test {
         const auto calls = platform.log.CallsStartingWith({"MessageBox"});
         EXPECT_EQ(calls.size(), 1U);
         return calls.empty() ? "" : calls.front();
-    }
-
-    // tblTriggers made anew with the given column definitions.
-    void ReshapeTriggers(const std::string& columns) {
-        RunSql(DatabasePath(),
-               "DROP TABLE tblTriggers; CREATE TABLE tblTriggers (" + columns + ")");
     }
 
     // A file another tool made: UTF-16 text, and an index on the names.
@@ -67,80 +54,63 @@ class DatabaseEngineTest : public StoreFixture, public ::testing::Test {
     }
 };
 
-const std::string kTextColumns =
-    "Trigger TEXT, ReplaceText TEXT, ReplaceRTFFile TEXT, ReplaceImageFile TEXT, CommandLine TEXT, "
-    "Type TEXT";
-
-TEST_F(DatabaseEngineTest, AMissingFileIsNotCreated) {
+TEST_F(DatabaseEngineTest, FilesThatAreNoDatabaseFailToOpenAndStayAsTheyWere) {
     std::filesystem::remove(DatabasePath());
     EXPECT_EQ(LoadFailure(), "MessageBox(\"Could not find file '" + DatabasePath().string() +
                                  "'.\",\"Error opening database\",Critical)");
     EXPECT_FALSE(std::filesystem::exists(DatabasePath()));
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "data"));
-}
 
-TEST_F(DatabaseEngineTest, FilesThatAreNoStoreDatabaseFailToOpen) {
-    WriteFile("");
-    EXPECT_THAT(LoadFailure(), HasSubstr("is not a Tavro database: it has no table tblTriggers."));
-    EXPECT_EQ(std::filesystem::file_size(DatabasePath()), 0U);
-
-    platform.log.Clear();
-    std::string noise(64 * 1024, '\0');
-    std::mt19937 random(7);
-    for (char& c : noise) {
-        c = static_cast<char>(random());
+    const std::string jet = std::string("\0\1\0\0Standard Jet DB\0", 20) + std::string(4096, 0);
+    for (const auto& [bytes, says] :
+         {std::pair<std::string, std::string>{"",
+                                              "is not a Tavro database: it has no table "
+                                              "tblTriggers."},
+          {jet, "file is not a database"}}) {
+        std::ofstream(DatabasePath(), std::ios::binary) << bytes;
+        EXPECT_THAT(LoadFailure(), HasSubstr(says));
+        EXPECT_EQ(std::filesystem::file_size(DatabasePath()), bytes.size());
     }
-    WriteFile(noise);
-    EXPECT_THAT(LoadFailure(), HasSubstr("file is not a database"));
-
-    platform.log.Clear();
-    WriteFile(std::string("\0\1\0\0Standard Jet DB\0", 20) + std::string(4096, '\0'));
-    EXPECT_THAT(LoadFailure(), HasSubstr("file is not a database"));
-
-    platform.log.Clear();
     std::filesystem::remove(DatabasePath());
     std::filesystem::create_directory(DatabasePath());
     EXPECT_THAT(LoadFailure(), HasSubstr("is not a file."));
 }
 
-TEST_F(DatabaseEngineTest, DatabasesOfAnotherShapeFailToOpen) {
-    RunSql(DatabasePath(), "DROP TABLE tblTextOnlyApps");
-    EXPECT_THAT(LoadFailure(), HasSubstr("it has no table tblTextOnlyApps."));
-
-    platform.log.Clear();
-    RunSql(DatabasePath(),
-           "CREATE TABLE tblTextOnlyApps (TextOnlyApp TEXT); ALTER TABLE tblTriggers DROP COLUMN "
-           "ReplaceText");
-    EXPECT_THAT(LoadFailure(), HasSubstr("table tblTriggers has no column ReplaceText."));
-}
-
-TEST_F(DatabaseEngineTest, ColumnsThatDoNotKeepTextFailToOpen) {
-    // INTEGER, REAL and NUMERIC would make 7 of "007" and 1000.0 of "1e3";
-    // STRING and DATE convert numbers by SQLite's rules too.
+// A column the store does not write would be renumbered or reset by every
+// save; a column whose type does not keep text turns "007" into 7 and "1e3"
+// into 1000.0.
+TEST_F(DatabaseEngineTest, DatabasesOfAnotherShapeFailToOpenNamingWhatIsWrong) {
+    const auto triggersWith = [](const std::string& columns) {
+        return "DROP TABLE tblTriggers; CREATE TABLE tblTriggers (" + columns +
+               "Trigger TEXT, ReplaceText TEXT, ReplaceRTFFile TEXT, ReplaceImageFile TEXT, "
+               "CommandLine TEXT, Type TEXT)";
+    };
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"DROP TABLE tblTextOnlyApps", "it has no table tblTextOnlyApps."},
+        {"ALTER TABLE tblTriggers DROP COLUMN ReplaceText",
+         "table tblTriggers has no column ReplaceText."},
+        {triggersWith("id INTEGER PRIMARY KEY, Display TEXT, "),
+         "table tblTriggers has a column id, which Tavro does not write."},
+        {triggersWith("Display TEXT, Hits TEXT NOT NULL DEFAULT '0', "),
+         "table tblTriggers has a column Hits"},
+        {"ALTER TABLE tblTextOnlyApps ADD COLUMN Note TEXT",
+         "table tblTextOnlyApps has a column Note"},
+        {"DROP TABLE tblSendKeyApps; CREATE TABLE tblSendKeyApps (SendKeyApp INT)",
+         "column SendKeyApp of table tblSendKeyApps is of type INT"}};
     for (const std::string type :
          {"INTEGER", "REAL", "NUMERIC", "STRING", "DATE", "BLOB", "VARCHAR INT"}) {
-        ReshapeTriggers(kTextColumns + ", Display " + type);
-        EXPECT_THAT(LoadFailure(), HasSubstr("is not a Tavro database: column Display of table "
-                                             "tblTriggers is of type " +
-                                             type + ", not text."));
+        cases.emplace_back(triggersWith("Display " + type + ", "),
+                           "is not a Tavro database: column Display of table tblTriggers is of "
+                           "type " +
+                               type + ", not text.");
     }
-    ReshapeTriggers(kTextColumns + ", Display TEXT");
-    RunSql(DatabasePath(),
-           "DROP TABLE tblSendKeyApps; CREATE TABLE tblSendKeyApps (SendKeyApp INT)");
-    EXPECT_THAT(LoadFailure(),
-                HasSubstr("column SendKeyApp of table tblSendKeyApps is of type INT"));
-}
-
-TEST_F(DatabaseEngineTest, ColumnsTheStoreDoesNotWriteFailToOpen) {
-    // Every save would renumber the key and reset the default.
-    ReshapeTriggers("id INTEGER PRIMARY KEY, Display TEXT, " + kTextColumns);
-    EXPECT_THAT(LoadFailure(), HasSubstr("table tblTriggers has a column id, which Tavro does not "
-                                         "write."));
-    ReshapeTriggers(kTextColumns + ", Display TEXT, Hits TEXT NOT NULL DEFAULT '0'");
-    EXPECT_THAT(LoadFailure(), HasSubstr("table tblTriggers has a column Hits"));
-    ReshapeTriggers(kTextColumns + ", Display TEXT");
-    RunSql(DatabasePath(), "ALTER TABLE tblTextOnlyApps ADD COLUMN Note TEXT");
-    EXPECT_THAT(LoadFailure(), HasSubstr("table tblTextOnlyApps has a column Note"));
+    for (const auto& [sql, says] : cases) {
+        SCOPED_TRACE(sql);
+        std::filesystem::remove(DatabasePath());
+        CreateDatabase(DatabasePath());
+        RunSql(DatabasePath(), sql);
+        EXPECT_THAT(LoadFailure(), HasSubstr(says));
+    }
 }
 
 TEST_F(DatabaseEngineTest, EveryTextTypeKeepsValuesExactly) {
@@ -183,48 +153,6 @@ TEST_F(DatabaseEngineTest, AValueThatCannotBeReadEndsTheLoadAndKeepsTheTable) {
     const std::string failure = LoadFailure();
     sqlite3_hard_heap_limit64(0);
     EXPECT_THAT(failure, HasSubstr("out of memory"));
-}
-
-TEST_F(DatabaseEngineTest, TheTriggerQueryOrdersTypeAndNameIgnoringCase) {
-    InsertTrigger("'a'", "'zed'", "'text'");
-    InsertTrigger("'b'", "'Émile'", "'Text'");
-    InsertTrigger("'c'", "'adam'", "'TEXT'");
-    InsertTrigger("'d'", "'x'", "'rtf'");
-    InsertTrigger("'e'", "'x'", "'Launch'");
-    InsertTrigger("'f'", "'x'", "'IMAGE'");
-    InsertTrigger("'g'", "'Bob'", "'Text'");
-    const auto database = engine.OpenDatabase(DatabasePath());
-    const auto rows = database->OpenRecordset(kSelectTriggers);
-    std::u16string order;
-    for (rows->MoveFirst(); !rows->Eof(); rows->MoveNext()) {
-        order += rows->Field("Trigger").value();
-    }
-    EXPECT_EQ(order, u"fedcgab");
-}
-
-TEST_F(DatabaseEngineTest, DeletesAllRowsOrFailsAsAsked) {
-    InsertTrigger("'a'", "'A'", "'Text'");
-    const auto database = engine.OpenDatabase(DatabasePath());
-    database->Execute(kDeleteTriggers, kFailOnError);
-    EXPECT_TRUE(StoredColumn("SELECT Trigger FROM tblTriggers").empty());
-
-    EXPECT_NO_THROW(database->Execute("Delete * from tblMissing", 0));
-    EXPECT_THROW(database->Execute("Delete * from tblMissing", kFailOnError), DatabaseError);
-}
-
-TEST_F(DatabaseEngineTest, ReadsNullsAndRefusesWhatIsNotThere) {
-    RunSql(DatabasePath(), "INSERT INTO tblSendKeyApps VALUES (NULL)");
-    const auto database = engine.OpenDatabase(DatabasePath());
-    const auto rows = database->OpenRecordset(kSelectSendKeyApps);
-    EXPECT_EQ(rows->Field("SENDKEYAPP"), std::nullopt);
-    EXPECT_THROW(rows->Field("Other"), DatabaseError);
-    EXPECT_THROW(rows->AddNew(), DatabaseError);
-    rows->MoveNext();
-    EXPECT_TRUE(rows->Eof());
-    EXPECT_THROW(rows->Field("SendKeyApp"), DatabaseError);
-
-    const auto empty = database->OpenRecordset(kSelectTextOnlyApps);
-    EXPECT_THROW(empty->MoveFirst(), DatabaseError);
 }
 
 }  // namespace

@@ -50,37 +50,40 @@ TEST_F(TriggerLoadTest, OrdersNamesWithoutRegardToCaseInEveryScript) {
     EXPECT_THAT(names, ElementsAre(u"Ñ", u"éa", u"Éb", u"βήτα", u"Γάμμα", u"анна", u"Борис"));
 }
 
-TEST_F(TriggerLoadTest, AReloadShowsOnlyTheEntriesStillNeeded) {
+// A reload empties the slots and tray entries no longer used, and keeps the
+// slot shown even when it is now past the last trigger.
+TEST_F(TriggerLoadTest, AReloadKeepsOnlyWhatIsStillThere) {
     InsertTrigger("'a'", "'A'", "'Text'");
     InsertTrigger("'b'", "'B'", "'Launch'");
     store.LoadTriggers();
     EXPECT_THAT(platform.desktop.shownTrayEntries, ElementsAre(u"B - Launch", u"-", u"A - Text"));
 
     RunSql(DatabasePath(), "DELETE FROM tblTriggers WHERE Trigger = 'b'");
+    triggers.CurrentTrigger = 1;
+    platform.log.Clear();
     store.LoadTriggers();
     EXPECT_THAT(platform.desktop.shownTrayEntries, ElementsAre(u"A - Text"));
     EXPECT_EQ(triggers.TriggerCount, 1);
     EXPECT_EQ(triggers.Slot(1), TriggerRecord{});
+    EXPECT_THAT(platform.log.CallsStartingWith({"ShowTrigger"}), ElementsAre("ShowTrigger(1)"));
 }
 
-TEST_F(TriggerLoadTest, AnEmptyTriggerTableChangesNothing) {
+// A table without triggers changes nothing, not even the editor; NULLs
+// read as empty texts, and empty application entries are left out.
+TEST_F(TriggerLoadTest, AnEmptyTableChangesNothingAndNullsReadAsEmptyTexts) {
     triggers.Slot(0).Trigger = u"mine";
     triggers.TriggerCount = 1;
     applications.SendKeyApps = {u"Editor"};
-    RunSql(DatabasePath(), "INSERT INTO tblSendKeyApps VALUES ('Word')");
-
-    store.LoadTriggers();
-
-    EXPECT_EQ(triggers.Slot(0).Trigger, u"mine");
-    EXPECT_THAT(applications.SendKeyApps, ElementsAre(u"Editor"));
-    EXPECT_THAT(platform.log.Calls(), IsEmpty());  // the editor is not refreshed either
-}
-
-TEST_F(TriggerLoadTest, NullsReadAsEmptyTexts) {
     RunSql(DatabasePath(),
-           "INSERT INTO tblTriggers VALUES ('t', NULL, NULL, NULL, NULL, NULL, NULL);"
            "INSERT INTO tblSendKeyApps VALUES (NULL), ('Word'), ('');"
            "INSERT INTO tblTextOnlyApps VALUES (NULL)");
+    store.LoadTriggers();
+    EXPECT_EQ(triggers.Slot(0).Trigger, u"mine");
+    EXPECT_THAT(applications.SendKeyApps, ElementsAre(u"Editor"));
+    EXPECT_THAT(platform.log.Calls(), IsEmpty());
+
+    RunSql(DatabasePath(),
+           "INSERT INTO tblTriggers VALUES ('t', NULL, NULL, NULL, NULL, NULL, NULL)");
     store.LoadTriggers();
     TriggerRecord expected;
     expected.Trigger = u"t";
@@ -89,27 +92,14 @@ TEST_F(TriggerLoadTest, NullsReadAsEmptyTexts) {
     EXPECT_THAT(applications.TextOnlyApps, IsEmpty());
 }
 
-TEST_F(TriggerLoadTest, ShowsTheCurrentSlotEvenWhenItIsEmpty) {
-    for (const char* trigger : {"'a'", "'b'", "'c'", "'d'"}) {
-        InsertTrigger(trigger, trigger, "'Text'");
-    }
-    triggers.CurrentTrigger = 4;
-    store.LoadTriggers();
-    EXPECT_EQ(triggers.CurrentTrigger, 4);
-    EXPECT_THAT(platform.log.CallsStartingWith({"ShowTrigger"}), ElementsAre("ShowTrigger(4)"));
-}
-
 TEST_F(TriggerLoadTest, FiveHundredRowsInEveryTableLoadAndNoneIsLostBySaving) {
     std::string rows;
+    const char* const types[] = {"Text", "RTF", "Image", "Launch"};
     for (int i = 0; i < 500; ++i) {
         const std::string n = std::to_string(i);
-        const std::string type = i % 4 == 0   ? "Text"
-                                 : i % 4 == 1 ? "RTF"
-                                 : i % 4 == 2 ? "Image"
-                                              : "Launch";
         rows += "INSERT INTO tblTriggers (Trigger, Display, Type) VALUES ('t" + n + "', 'n" + n +
-                "', '" + type + "');INSERT INTO tblSendKeyApps VALUES ('s" + n + "');" +
-                "INSERT INTO tblTextOnlyApps VALUES ('o" + n + "');";
+                "', '" + types[i % 4] + "');INSERT INTO tblSendKeyApps VALUES ('s" + n +
+                "');INSERT INTO tblTextOnlyApps VALUES ('o" + n + "');";
     }
     RunSql(DatabasePath(), "BEGIN;" + rows + "COMMIT;");
 
