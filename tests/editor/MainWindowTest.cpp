@@ -76,7 +76,7 @@ class MainWindowTest : public QObject {
     void ActivationKeepsPendingEditsAndReloadsOtherwise();
     void AFailedSaveAtTheEndAsksBeforeEndingTheProgram();
     void TypingElsewhereFiresAndTheTokensOpenTheWindow();
-    void HelpOpensThePageOfTheFocusedControl();
+    void HelpAndPrintOpenTheirFiles();
 };
 
 void MainWindowTest::EditsGoToTheSlotAndAreSavedByCtrlSOrByLeavingTheTrigger() {
@@ -412,8 +412,9 @@ void MainWindowTest::TypingElsewhereFiresAndTheTokensOpenTheWindow() {
 }
 
 // F1 opens the help page of the focused control's page, or says it is
-// missing; that the program's pages are there is the help test's.
-void MainWindowTest::HelpOpensThePageOfTheFocusedControl() {
+// missing; that the program's pages are there is the help test's. Ctrl+P
+// opens the printed legend.
+void MainWindowTest::HelpAndPrintOpenTheirFiles() {
     MainWindowFixture window(ThreeTriggers());
     const std::filesystem::path help = window.folder.Path() / "help";
     std::filesystem::create_directory(help);
@@ -429,6 +430,12 @@ void MainWindowTest::HelpOpensThePageOfTheFocusedControl() {
     QTest::keyClick(window.form.lstTriggers, Qt::Key_F1);  // trigger-list.html, not there
     QCOMPARE(window.Calls("ShellExecuteA").size(), std::size_t{1});
     QCOMPARE(window.Calls("MessageBox").size(), std::size_t{1});
+
+    QTest::keySequence(&window.form, QKeySequence(Qt::CTRL | Qt::Key_P));
+    const std::filesystem::path printout = window.folder.Path() / "printout.rtf";
+    QCOMPARE(window.Calls("ShellExecuteA").size(), std::size_t{2});
+    QVERIFY(window.Calls("ShellExecuteA")[1].find(printout.string()) != std::string::npos);
+    QVERIFY(std::filesystem::file_size(printout) > 0);
 }
 
 }  // namespace tavro::test
