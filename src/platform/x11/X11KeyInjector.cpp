@@ -69,7 +69,6 @@ void X11KeyInjector::TypeCharacter(char32_t codePoint) {
 void X11KeyInjector::KeepToWindow(WindowHandle window) {
     PauseSending();
     target_ = window;
-    focusInTarget_ = None;
 }
 
 void X11KeyInjector::PauseSending() {
@@ -93,8 +92,9 @@ bool X11KeyInjector::HoldServerInTarget() {
     Window focus = None;
     int revertTo = 0;
     XGetInputFocus(connection_.get(), &focus, &revertTo);
-    if (focus != focusInTarget_) {
+    if (focus != focusInTarget_ || target_ != focusTarget_) {
         focusInTarget_ = IsInWindow(focus, target_) ? focus : None;
+        focusTarget_ = target_;
     }
     if (focusInTarget_ == None) {
         UngrabServer();

@@ -96,9 +96,10 @@ class X11KeyInjector final : public KeyInjector {
     KeyCode lastReleased_ = 0;
     bool ctrlHeld_ = false;
     // The window keys are kept to (0: none), and the focus window last found
-    // inside it.
+    // inside a target, which is remembered from one delivery to the next.
     WindowHandle target_ = 0;
     Window focusInTarget_ = None;
+    WindowHandle focusTarget_ = 0;
     // How many holders of the server grab there are (the keys kept to the
     // target, a paced press); the server is grabbed while there is any.
     int grabs_ = 0;
