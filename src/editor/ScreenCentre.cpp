@@ -16,7 +16,10 @@ void MoveToScreenCentre(QWidget& window) {
         return;
     }
     const QRect area = screen->availableGeometry();
-    const QSize size = window.frameGeometry().size();
+    // Right after leaving the minimised state, Qt may give the frame as one
+    // pixel (the window manager's frame not known again yet): the window's
+    // own size is near enough then.
+    const QSize size = window.frameGeometry().size().expandedTo(window.size());
     window.move(area.x() + (area.width() - size.width()) / 2,
                 area.y() + (area.height() - size.height()) / 2);
 }
