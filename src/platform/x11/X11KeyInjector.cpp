@@ -227,12 +227,13 @@ void X11KeyInjector::SendKey(KeyCode keycode, bool down) {
 
 void X11KeyInjector::FakeKeyEvent(KeyCode keycode, bool down) {
     Display* display = connection_.get();
-    const KeyCode spacer = down && keycode == lastReleased_ ? keymap_.SpacerKeycode() : 0;
+    const bool again = down && keycode == lastReleased_;
+    const KeyCode spacer = again ? keymap_.SpacerKeycode() : 0;
     if (spacer != 0) {
         XTestFakeKeyEvent(display, spacer, True, CurrentTime);
         XTestFakeKeyEvent(display, spacer, False, CurrentTime);
         XTestFakeKeyEvent(display, keycode, True, CurrentTime);
-    } else if (down && keycode == lastReleased_) {
+    } else if (again) {
         // No other client's keys in the pause: they would land in the middle
         // of what is typed.
         GrabServer();

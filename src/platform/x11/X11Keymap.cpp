@@ -107,15 +107,12 @@ bool X11Keymap::Binds(KeyCode keycode) {
 }
 
 std::vector<KeyCode> X11Keymap::UnboundKeycodes() {
-    RefreshIfStale();
+    const KeyCode spacer = SpacerKeycode();
     std::vector<KeyCode> unbound;
     for (int keycode = xkb_->min_key_code; keycode <= xkb_->max_key_code; ++keycode) {
-        if (XkbKeyNumGroups(xkb_.get(), keycode) == 0 && !lent_[keycode]) {
+        if (keycode != spacer && IsFree(keycode)) {
             unbound.push_back(static_cast<KeyCode>(keycode));
         }
-    }
-    if (!unbound.empty()) {
-        unbound.pop_back();  // the spacer
     }
     return unbound;
 }
@@ -123,11 +120,16 @@ std::vector<KeyCode> X11Keymap::UnboundKeycodes() {
 KeyCode X11Keymap::SpacerKeycode() {
     RefreshIfStale();
     for (int keycode = xkb_->max_key_code; keycode >= xkb_->min_key_code; --keycode) {
-        if (XkbKeyNumGroups(xkb_.get(), keycode) == 0 && !lent_[keycode]) {
+        if (IsFree(keycode)) {
             return static_cast<KeyCode>(keycode);
         }
     }
     return 0;
+}
+
+// Bound to nothing by the keymap, and not lent.
+bool X11Keymap::IsFree(int keycode) const {
+    return XkbKeyNumGroups(xkb_.get(), keycode) == 0 && !lent_[keycode];
 }
 
 void X11Keymap::SetLent(KeyCode keycode, bool lent) {

@@ -86,6 +86,7 @@ class X11Keymap final : private XEventListener {
     KeySym KeysymAt(KeyCode keycode, int level) const;
     bool CarriesUnshifted(KeyCode keycode, KeySym keysym) const;
     std::optional<unsigned int> ModifiersOfLevel(KeyCode keycode, int level) const;
+    bool IsFree(int keycode) const;
 
     XConnection& connection_;
     int xkbEventBase_ = 0;

@@ -13,11 +13,11 @@ class X11Keymap;
 // Window operations through the window manager (EWMH): the window in front
 // is _NET_ACTIVE_WINDOW (or, when the keyboard focus leaves it before the
 // window manager says so, the top-level window with the focus), bringing one
-// to the front asks for it, "topmost" is _NET_WM_STATE_ABOVE. The window in
-// front, its caption and its process are kept from property-change events,
-// so asking for them reads memory. A window's "thread" is its process
-// (_NET_WM_PID), 0 when it does not say; joining the input of two threads
-// has no X counterpart and does nothing.
+// to the front asks for it. The window in front, its caption and its
+// process are kept from property-change events, so asking for them reads
+// memory. A window's "thread" is its process (_NET_WM_PID), 0 when it does
+// not say; joining the input of two threads has no X counterpart and does
+// nothing.
 //
 // Without a window manager, or once it has ended (its check window is
 // gone, and what it last said is stale), or while it names no active

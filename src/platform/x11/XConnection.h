@@ -46,7 +46,7 @@ class XConnection {
     // in the buffer to go out together.
     void ProcessReceivedEvents();
     // The same for what is asked many times per key (the keymap, the
-    // process of the window in front): reading the socket is a system call,
+    // caption and process of the window in front): reading the socket is a system call,
     // so within kReadInterval of the last read only the events read already
     // are handed on.
     void ProcessRecentEvents();
