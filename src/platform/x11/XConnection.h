@@ -46,9 +46,9 @@ class XConnection {
     // in the buffer to go out together.
     void ProcessReceivedEvents();
     // The same for what is asked many times per key (the keymap, the
-    // caption and process of the window in front): reading the socket is a system call,
-    // so within kReadInterval of the last read only the events read already
-    // are handed on.
+    // caption and process of the window in front): reading the socket is a
+    // system call, so within kReadInterval of the last read only the events
+    // read already are handed on.
     void ProcessRecentEvents();
     // Waits until the server has sent something or the timeout has passed.
     void WaitForInput(std::chrono::milliseconds timeout) const;
